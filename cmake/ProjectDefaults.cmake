@@ -1,0 +1,45 @@
+# Shared settings for every target of our own: warnings as errors and the chosen sanitizers.
+
+if(QF_SANITIZE STREQUAL "address")
+  set(QF_SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+elseif(QF_SANITIZE STREQUAL "thread")
+  set(QF_SANITIZER_FLAGS -fsanitize=thread -fno-omit-frame-pointer)
+elseif(NOT QF_SANITIZE STREQUAL "")
+  message(FATAL_ERROR "QF_SANITIZE must be address, thread or empty, not '${QF_SANITIZE}'")
+endif()
+if(QF_SANITIZER_FLAGS)
+  add_compile_options(${QF_SANITIZER_FLAGS})
+  add_link_options(${QF_SANITIZER_FLAGS})
+endif()
+
+# Apply our warning policy to a target of our own (third-party code never gets -Werror).
+function(qf_target_defaults target)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4 /WX)
+  else()
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
+                                             -Wno-sign-conversion -Werror)
+  endif()
+endfunction()
+
+function(qf_add_optional_subdirectory dir)
+  if(EXISTS ${PROJECT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+    add_subdirectory(${dir})
+  endif()
+endfunction()
+
+# qf_add_test(NAME name SOURCES ... LIBS ... [LABELS ...] [NO_QT])
+# One GoogleTest executable; every TEST in it becomes a ctest case. Qt tests get a main
+# that creates a QApplication on the offscreen platform; NO_QT tests use gtest_main.
+function(qf_add_test)
+  cmake_parse_arguments(T "NO_QT" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  qf_target_defaults(${T_NAME})
+  if(T_NO_QT)
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  else()
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} qf_test_main)
+  endif()
+  gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                       PROPERTIES LABELS "${T_LABELS}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
