@@ -1,0 +1,60 @@
+// A custom-drawn bar showing a floating-point value between two bounds, or, in the marquee
+// style, a soft band of light sweeping across it to show activity without a value.
+#pragma once
+
+#include <QColor>
+#include <QTimer>
+#include <QWidget>
+
+class QPainter;
+
+enum TProgressBarStyle { pbstNormal = 0, pbstMarquee = 1 };
+
+class TSmoothProgressBar : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TSmoothProgressBar(QWidget* parent = nullptr);
+
+  double Minimum() const { return FMinimum; }
+  void SetMinimum(double value);
+  double Maximum() const { return FMaximum; }
+  void SetMaximum(double value);
+  double Position() const { return FPosition; }
+  void SetPosition(double value);
+  double Step() const { return FStep; }
+  void SetStep(double value);
+  TProgressBarStyle Style() const { return FStyle; }
+  void SetStyle(TProgressBarStyle value);
+
+  int MarqueeInterval() const { return FMarqueeTimer.interval(); }
+  void SetMarqueeInterval(int milliseconds);
+  int MarqueeSize() const { return FMarqueeSize; }
+  void SetMarqueeSize(int pixels);
+  QColor MarqueeColor() const { return FMarqueeColor; }
+  void SetMarqueeColor(const QColor& color);
+
+  // Horizontal centre of the marquee band, in pixels from the left edge.
+  double GlowPos() const { return FGlowPos; }
+
+  QSize sizeHint() const override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  // One step of the marquee band; the marquee timer calls it.
+  void MarqueeTick();
+
+ private:
+  double ProgressWidth(double value, double innerWidth) const;
+  void PaintMarquee(QPainter& painter, double innerHeight) const;
+
+  double FMinimum = 0.0;
+  double FMaximum = 100.0;
+  double FPosition = 0.0;
+  double FStep = 10.0;
+  TProgressBarStyle FStyle = pbstNormal;
+  double FGlowPos = -40.0;
+  int FMarqueeSize = 60;
+  QColor FMarqueeColor{0x00, 0xFF, 0x00};
+  QTimer FMarqueeTimer;
+};
