@@ -24,7 +24,7 @@ endfunction()
 
 function(qf_add_optional_subdirectory dir)
   if(EXISTS ${PROJECT_SOURCE_DIR}/${dir}/CMakeLists.txt)
-    add_subdirectory(${dir})
+    add_subdirectory(${PROJECT_SOURCE_DIR}/${dir} ${PROJECT_BINARY_DIR}/${dir})
   endif()
 endfunction()
 
