@@ -1,0 +1,126 @@
+#include "widgets/TSmoothProgressBar.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QColor kBackgroundColor(0xFF, 0xFF, 0xFF);
+const QColor kProgressColor(0x28, 0xA0, 0x3C);
+constexpr double kMarqueeStep = 8.0;
+constexpr int kMarqueePeakAlpha = 120;
+
+}  // namespace
+
+TSmoothProgressBar::TSmoothProgressBar(QWidget* parent) : QWidget(parent) {
+  // The bar paints every pixel itself, so Qt need not erase first (no flicker).
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::TabFocus);
+  resize(sizeHint());
+  FMarqueeTimer.setInterval(10);
+  connect(&FMarqueeTimer, &QTimer::timeout, this, &TSmoothProgressBar::MarqueeTick);
+}
+
+QSize TSmoothProgressBar::sizeHint() const { return {150, 17}; }
+
+// A NaN would poison every reading taken from the bar, so such writes are dropped.
+void TSmoothProgressBar::SetPosition(double value) {
+  if (std::isnan(value)) return;
+  if (FMinimum > value) value = FMinimum;
+  if (value >= FMaximum) value = FMaximum;
+  FPosition = value;
+  update();
+}
+
+void TSmoothProgressBar::SetMinimum(double value) {
+  if (std::isnan(value) || value == FMinimum) return;
+  FMinimum = value;
+  if (value > FPosition) FPosition = value;
+  update();
+}
+
+void TSmoothProgressBar::SetMaximum(double value) {
+  if (std::isnan(value) || value == FMaximum) return;
+  FMaximum = value;
+  if (value < FPosition) FPosition = value;
+  update();
+}
+
+void TSmoothProgressBar::SetStep(double value) { FStep = value; }
+
+void TSmoothProgressBar::SetStyle(TProgressBarStyle value) {
+  if (value == FStyle) return;
+  FStyle = value;
+  if (value == pbstMarquee) {
+    FMarqueeTimer.start();
+  } else {
+    FMarqueeTimer.stop();
+  }
+  update();
+}
+
+void TSmoothProgressBar::SetMarqueeInterval(int milliseconds) {
+  // Zero would tick on every turn of the event loop.
+  FMarqueeTimer.setInterval(std::max(1, milliseconds));
+}
+
+void TSmoothProgressBar::SetMarqueeSize(int pixels) {
+  FMarqueeSize = std::max(0, pixels);
+  update();
+}
+
+void TSmoothProgressBar::SetMarqueeColor(const QColor& color) {
+  FMarqueeColor = color;
+  update();
+}
+
+void TSmoothProgressBar::MarqueeTick() {
+  FGlowPos += kMarqueeStep;
+  if (FGlowPos > width() + 2.0 * FMarqueeSize) FGlowPos = -2.0 * FMarqueeSize;
+  update();
+}
+
+double TSmoothProgressBar::ProgressWidth(double value, double innerWidth) const {
+  const double range = FMaximum - FMinimum;
+  if (!(range > 0)) return 0;
+  const double fraction = (value - FMinimum) / range;
+  if (std::isnan(fraction)) return 0;
+  return std::min(fraction * innerWidth, innerWidth);
+}
+
+void TSmoothProgressBar::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const double innerWidth = width() - 1;
+  const double innerHeight = height() - 1;
+  painter.fillRect(QRectF(-1, -1, width() + 1, height() + 1), kBackgroundColor);
+
+  const double value = FStyle == pbstMarquee ? 0.0 : FPosition;
+  if (value > FMinimum) {
+    const double progress = ProgressWidth(value, innerWidth);
+    if (progress > 0) painter.fillRect(QRectF(0, 0, progress, innerHeight), kProgressColor);
+  }
+  if (FStyle == pbstMarquee) PaintMarquee(painter, innerHeight);
+}
+
+void TSmoothProgressBar::PaintMarquee(QPainter& painter, double innerHeight) const {
+  QColor clear = FMarqueeColor;
+  clear.setAlpha(0);
+  QColor peak = FMarqueeColor;
+  peak.setAlpha(kMarqueePeakAlpha);
+  const double size = FMarqueeSize;
+
+  // Each ramp spans its rectangle grown by one pixel on either side.
+  QLinearGradient rising(FGlowPos - size - 1, 0, FGlowPos + 1, 0);
+  rising.setColorAt(0, clear);
+  rising.setColorAt(1, peak);
+  painter.fillRect(QRectF(FGlowPos - size, 0, size, innerHeight), rising);
+
+  QLinearGradient falling(FGlowPos - 1, 0, FGlowPos + size + 1, 0);
+  falling.setColorAt(0, peak);
+  falling.setColorAt(1, clear);
+  painter.fillRect(QRectF(FGlowPos, 0, size, innerHeight), falling);
+}
