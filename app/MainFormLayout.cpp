@@ -1,0 +1,74 @@
+// The window itself, the splash over it and the Main page's stack of panels.
+
+#include <QPalette>
+
+#include "FormBuilder.h"
+#include "TLabel.h"
+#include "TMainForm.h"
+#include "TPanel.h"
+#include "TopAlignedStack.h"
+#include "WindowFonts.h"
+#include "widgets/TSideTabPageControl.h"
+#include "widgets/TSmoothProgressBar.h"
+
+namespace {
+constexpr int kClientWidth = 621;
+constexpr int kClientHeight = 321;
+constexpr int kPageWidth = 601;
+const QColor kWindowBackground(0xF0, 0xF0, 0xF0);
+
+void NameAndPlace(QWidget* control, const char* name, QRect at) {
+  control->setObjectName(QString::fromLatin1(name));
+  control->setGeometry(at);
+}
+}  // namespace
+
+void TMainForm::BuildWindow() {
+  setObjectName("MainForm");
+  setWindowTitle("Quillfen pedals settings");
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setFixedSize(kClientWidth, kClientHeight);
+  setFont(WindowFont());
+  QPalette look = palette();
+  look.setColor(QPalette::Window, kWindowBackground);
+  setPalette(look);
+  setAutoFillBackground(true);
+
+  MyPageControl = new TSideTabPageControl(this);
+  NameAndPlace(MyPageControl, "MyPageControl", {0, 0, kClientWidth, kClientHeight});
+  MyPageControl->SetTabWidth(108);
+  MyPageControl->SetClientBorderWidth(0);
+  MyPageControl->SetAlign(TSideTabPageControl::alClient);
+  TabSheet1 = new TTabSheet(MyPageControl);
+  TabSheet1->setObjectName("TabSheet1");
+  TabSheet1->SetCaption("Main");
+  TabSheet3 = new TTabSheet(MyPageControl);
+  TabSheet3->setObjectName("TabSheet3");
+  TabSheet3->SetCaption("Debug");
+  MyPageControl->SetActivePage(TabSheet1);
+}
+
+void TMainForm::BuildSplash() {
+  FormBuilder build;
+  SplashPanel = build.Panel({&SplashPanel, "SplashPanel"}, this, rect());
+  SplashPanel->SetBackground(kWindowBackground);
+  SplashPanel->SetRaisedBevel(true);
+  build.Label({&ConLabel, "ConLabel"}, SplashPanel, {264, 142}, "Connecting...", SegoeUi(11), 13);
+  build.Bar({&SplashProgressBar, "SplashProgressBar"}, SplashPanel, {135, 170, 354, 5})
+      ->SetStyle(pbstMarquee);
+  SplashPanel->raise();
+}
+
+void TMainForm::BuildMainPage() {
+  FormBuilder build;
+  build.Panel({&ButtonPanel, "ButtonPanel"}, TabSheet1, {0, 0, kPageWidth, 13});
+  build.Panel({&TrottlePanel, "TrottlePanel"}, TabSheet1, {0, 13, kPageWidth, 89});
+  build.Panel({&BrPanel, "BrPanel"}, TabSheet1, {0, 102, kPageWidth, 89});
+  build.Panel({&ClPanel, "ClPanel"}, TabSheet1, {0, 191, kPageWidth, 89});
+  build.Panel({&Panel1, "Panel1"}, TabSheet1, {0, 280, kPageWidth, 41});
+  BuildPedalPanels();
+  MainPageStack =
+      new TopAlignedStack(TabSheet1, {ButtonPanel, TrottlePanel, BrPanel, ClPanel}, Panel1);
+}

@@ -1,0 +1,23 @@
+#include "TLabel.h"
+
+TLabel::TLabel(QWidget* parent) : QLabel(parent) {
+  setTextFormat(Qt::PlainText);
+  setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void TLabel::setText(const QString& text) {
+  QLabel::setText(text);
+  FitToText();
+}
+
+void TLabel::SetRightAligned(bool rightAligned) {
+  rightAligned_ = rightAligned;
+  setAlignment((rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+}
+
+void TLabel::FitToText() {
+  const QSize fitted = sizeHint();
+  const int right = geometry().right();
+  resize(fitted.width(), qMax(height(), fitted.height()));
+  if (rightAligned_) move(right - width() + 1, y());
+}

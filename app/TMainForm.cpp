@@ -1,0 +1,58 @@
+#include "TMainForm.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPushButton>
+
+#include "TPanel.h"
+#include "widgets/TSideTabPageControl.h"
+
+TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
+  BuildWindow();
+  BuildMainPage();
+  BuildDebugPage();
+  BuildSplash();
+  SetTabOrder();
+  WireHandlers();
+  qApp->installEventFilter(this);
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::closeEvent(QCloseEvent* event) { event->accept(); }
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // The splash keeps covering the whole client area when the window grows.
+  if (SplashPanel != nullptr) SplashPanel->resize(SplashPanel->size().expandedTo(size()));
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) {
+    return QWidget::eventFilter(watched, event);
+  }
+  auto* receiver = static_cast<QWidget*>(watched);
+  if (receiver->window() != this) return QWidget::eventFilter(watched, event);
+
+  // An ignored key travels up the receiver's parents as the same event: preview it only once.
+  const bool propagated =
+      event == lastPreviewedKey_ && lastKeyReceiver_ &&
+      receiver == static_cast<QWidget*>(lastKeyReceiver_.data())->parentWidget();
+  lastPreviewedKey_ = event;
+  lastKeyReceiver_ = receiver;
+  if (propagated) return QWidget::eventFilter(watched, event);
+  return PreviewKeyPress(static_cast<QKeyEvent*>(event));
+}
+
+bool TMainForm::PreviewKeyPress(QKeyEvent* key) {
+  emit OnKeyDown(key->key());
+  if (key->key() != Qt::Key_Escape) return false;
+  return ClickCancelButton();
+}
+
+bool TMainForm::ClickCancelButton() {
+  if (!TrCalibrateBtn->isEnabled() || MyPageControl->ActivePage() != TabSheet1) return false;
+  TrCalibrateBtn->click();
+  return true;
+}

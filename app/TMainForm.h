@@ -1,0 +1,195 @@
+#pragma once
+// The program's only window: a page control with side tabs whose "Main" page holds the three
+// pedal panels and whose "Debug" page holds the service tools, under a "Connecting..." splash
+// that covers everything until the pedal set is live.
+//
+// Every control is a public member under its own name so that the window's handlers, the tests
+// and the other parts of the window reach it directly. The window owns all of them (Qt parents).
+
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class TCheckBox;
+class QComboBox;
+class QKeyEvent;
+class QPlainTextEdit;
+class QPushButton;
+class TLabel;
+class TPanel;
+class TNumericEdit;
+class TRangeSlider;
+class TSideTabPageControl;
+class TSmoothProgressBar;
+class TTabSheet;
+class TopAlignedStack;
+
+class TMainForm : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TMainForm(QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // Handlers of the wiring table that no slot of the window answers (yet).
+  QStringList UnwiredHandlers() const { return unwiredHandlers_; }
+
+  // ---- The window ------------------------------------------------------------------------
+  TSideTabPageControl* MyPageControl = nullptr;
+  TTabSheet* TabSheet1 = nullptr;  // "Main"
+  TTabSheet* TabSheet3 = nullptr;  // "Debug"
+  TPanel* SplashPanel = nullptr;
+
+  // ---- Splash ----------------------------------------------------------------------------
+  TLabel* ConLabel = nullptr;
+  TSmoothProgressBar* SplashProgressBar = nullptr;
+
+  // ---- Main page: the panels, stacked from the top -----------------------------------------
+  TPanel* ButtonPanel = nullptr;
+  TPanel* TrottlePanel = nullptr;
+  TPanel* BrPanel = nullptr;
+  TPanel* ClPanel = nullptr;
+  TPanel* Panel1 = nullptr;
+  // Restacks the panels after one of them changed height (it follows by itself once shown).
+  TopAlignedStack* MainPageStack = nullptr;
+
+  // ---- Throttle panel ----------------------------------------------------------------------
+  TLabel* TrLevLableText = nullptr;
+  TLabel* trabsvaluelable = nullptr;
+  TLabel* TrInfoLable = nullptr;
+  TSmoothProgressBar* TrProgressBar = nullptr;
+  TRangeSlider* TrRangeSlider = nullptr;
+  TLabel* TrFromLableText = nullptr;
+  TLabel* TrFromLableValue = nullptr;
+  TLabel* TrToLableText = nullptr;
+  TLabel* TrToLableValue = nullptr;
+  QPushButton* TrCalibrateBtn = nullptr;
+  QPushButton* TrAdvButt = nullptr;
+  TPanel* TrAdvPanel = nullptr;
+  TLabel* Label1 = nullptr;
+  TLabel* Label2 = nullptr;
+  TLabel* Label3 = nullptr;
+  QComboBox* TrFSValue = nullptr;
+  QComboBox* TrSSValue = nullptr;
+  TCheckBox* TrConnectCheckBox = nullptr;
+
+  // ---- Brake panel -------------------------------------------------------------------------
+  TLabel* BrLevLableText = nullptr;
+  TLabel* Brabsvaluelable = nullptr;
+  TLabel* BrKgValueLabel = nullptr;
+  TLabel* BrInfoLable = nullptr;
+  TSmoothProgressBar* BrProgressBar = nullptr;
+  TRangeSlider* BrRangeSlider = nullptr;
+  TLabel* BrFromLableText = nullptr;
+  TLabel* BrFromLableValue = nullptr;
+  TLabel* BrToLableText = nullptr;
+  TLabel* BrToLableValue = nullptr;
+  TLabel* BrLSliderKgValueLable = nullptr;
+  TLabel* BrRSliderKgValueLable = nullptr;
+  QPushButton* BrCalibrateBtn = nullptr;
+  QPushButton* BrAdvButt = nullptr;
+  TPanel* BrAdvPanel = nullptr;
+  TLabel* Label4 = nullptr;
+  TLabel* Label5 = nullptr;
+  TLabel* Label6 = nullptr;
+  QComboBox* BrFSValueBox = nullptr;
+  QComboBox* BrSSValueBox = nullptr;
+  TCheckBox* BrConnectCheckBox = nullptr;
+
+  // ---- Clutch panel ------------------------------------------------------------------------
+  TLabel* ClLevLableText = nullptr;
+  TLabel* Clabsvaluelable = nullptr;
+  TLabel* ClInfoLable = nullptr;
+  TSmoothProgressBar* ClProgressBar = nullptr;
+  TRangeSlider* ClRangeSlider = nullptr;
+  TLabel* ClFromLableText = nullptr;
+  TLabel* ClFromLableValue = nullptr;
+  TLabel* ClToLableText = nullptr;
+  TLabel* ClToLableValue = nullptr;
+  QPushButton* ClCalibrateBtn = nullptr;
+  QPushButton* ClAdvButt = nullptr;
+  TPanel* ClAdvPanel = nullptr;
+  TLabel* Label7 = nullptr;
+  TLabel* Label8 = nullptr;
+  TLabel* Label9 = nullptr;
+  QComboBox* ClFSValueBox = nullptr;
+  QComboBox* ClSSValueBox = nullptr;
+  TCheckBox* ClConnectCheckBox = nullptr;
+
+  // ---- Debug page --------------------------------------------------------------------------
+  QPlainTextEdit* DebugMemo = nullptr;
+  TPanel* DebugDataPanel = nullptr;
+  QComboBox* DebugPedalSelectorBox = nullptr;
+  TLabel* VersionLable = nullptr;
+  TLabel* Label17 = nullptr;
+  TLabel* Label10 = nullptr;
+  TLabel* Label15 = nullptr;
+  TLabel* Label14 = nullptr;
+  TLabel* Label16 = nullptr;
+  TLabel* Label18 = nullptr;
+  TNumericEdit* USBMinEdit = nullptr;
+  TNumericEdit* USBMaxEdit = nullptr;
+  TNumericEdit* SliderRangeMinEdit = nullptr;
+  TNumericEdit* SliderRangeMaxEdit = nullptr;
+  TLabel* Label13 = nullptr;
+  TLabel* Label19 = nullptr;
+  TLabel* Label11 = nullptr;
+  TLabel* Label12 = nullptr;
+  TLabel* Label20 = nullptr;
+  TLabel* Label21 = nullptr;
+  TNumericEdit* FanatecMinEdit = nullptr;
+  TNumericEdit* FanatecMaxEdit = nullptr;
+  TNumericEdit* SliderPosLeftEdit = nullptr;
+  TNumericEdit* SliderPosRightEdit = nullptr;
+  TLabel* Label22 = nullptr;
+  TLabel* Label23 = nullptr;
+  TNumericEdit* BrCalEdit = nullptr;
+  TNumericEdit* FlashCountEdit = nullptr;
+  QPushButton* ResetCalibrButt = nullptr;
+  QPushButton* ReadSetButton = nullptr;
+
+  // Handlers are wired by name from the table in MainFormWiring.cpp, the way a form resource
+  // wires them: declare each one as a slot under its own name (for example
+  // `void TrCalibrateBtnClick();`) and it is connected to its control's event when the window is
+  // built. A handler may take the leading arguments of its event or none.
+ public slots:
+  // ---- Pedal panels' handlers and operations (MainFormPanels.cpp) ----------------------------
+
+  // ---- Debug tab's handlers and the service mode (MainFormDebugTab.cpp) ----------------------
+  // `FormKeyDown(int key)` belongs here: it is wired to OnKeyDown.
+
+ signals:
+  // Raised by the key preview for every key pressed anywhere in the window, before the focused
+  // control sees the key.
+  void OnKeyDown(int key);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Layout, one function per place (MainFormLayout.cpp, MainFormPedalLayout.cpp,
+  // MainFormDebugLayout.cpp).
+  void BuildWindow();
+  void BuildSplash();
+  void BuildMainPage();
+  void BuildPedalPanels();
+  void BuildDebugPage();
+  void SetTabOrder();
+  void WireHandlers();  // MainFormWiring.cpp
+
+  // Key preview: sees each key press once, before the focused control does. Returns whether
+  // the key was used up (Esc clicking the cancel button).
+  bool PreviewKeyPress(QKeyEvent* key);
+  // TrCalibrateBtn is the window's cancel button: Esc clicks it while it is enabled and the
+  // Main page is active.
+  bool ClickCancelButton();
+
+  QStringList unwiredHandlers_;
+  const QEvent* lastPreviewedKey_ = nullptr;
+  QPointer<QObject> lastKeyReceiver_;
+};
