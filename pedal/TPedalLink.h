@@ -1,0 +1,87 @@
+#pragma once
+// The pedal link: finds the pedal set among the controller's devices, runs the settings
+// handshake, decodes live positions into the model and sends every command. It holds no widget:
+// the window's handlers are one-line calls into it, and the window attaches its reactions to the
+// six notifications. Everything here runs on the main thread, one handler at a time.
+
+#include <QString>
+#include <cstdint>
+
+#include "hid/HidEvents.h"
+#include "hid/THidDeviceController.h"
+#include "pedal/PedalModel.h"
+#include "pedal/TLinkNotification.h"
+
+class QObject;
+class THidDevice;
+
+// Identity of the pedal set.
+inline constexpr std::uint16_t kPedalSetVendorId = 0x0483;
+inline constexpr std::uint16_t kPedalSetProductId = 0x574E;
+inline constexpr char kPedalSetProductName[] = "Quillfen Pedals";  // exact, case-sensitive
+
+class TPedalLink {
+ public:
+  // While the settings are not loaded, a settings request goes out on every this-many-th
+  // data event, starting with the first.
+  static constexpr std::int32_t kRequestInterval = 10;
+
+  TPedalLink() = default;
+  // Releases the pedal set if it is still held.
+  ~TPedalLink();
+  TPedalLink(const TPedalLink&) = delete;
+  TPedalLink& operator=(const TPedalLink&) = delete;
+
+  // The window's create handler: not loaded, the pedal set's ids as the last seen ones.
+  void FormCreate();
+  // The window's close-query handler: ignore data from now on and release the pedal set.
+  // Returns whether the window may close (always).
+  bool FormCloseQuery();
+
+  // The controller's events. ControllerEvents() binds all of them to this link, ready for the
+  // controller's constructor; the window may bind its own one-line handlers instead.
+  void hidControllerDeviceChange(QObject* Sender);
+  bool hidControllerEnumerate(THidDevice* HidDev, std::int32_t Idx);
+  void hidControllerArrival(THidDevice* HidDev);
+  void hidControllerRemoval(THidDevice* HidDev);
+  void hidControllerDeviceUnplug(THidDevice* HidDev);
+  void hidControllerDeviceData(THidDevice* HidDev, std::uint8_t ReportID, const std::uint8_t* Data,
+                               std::uint16_t Size);
+  THidDeviceController::TStoredProperties ControllerEvents();
+
+  // Builds the command report from the model and writes it to the pedal set, as long as its
+  // output report is. Fire-and-forget; without a pedal set nothing is sent.
+  void SendCommand(std::uint8_t code);
+
+  // The checked-out pedal set, or nullptr.
+  THidDevice* PedalsDevice() const { return FPedalsDevice; }
+
+  PedalModel Model;
+
+  std::uint16_t joyPID = 0;
+  std::uint16_t joyVID = 0;
+  QString joyPn;
+  // Clear it (with the pedal set attached) to run the handshake again.
+  bool SettingsLoaded = false;
+  // Data events since the last load, kept modulo kRequestInterval: only its phase matters.
+  std::int32_t DataEventCount = 0;
+  bool Closing = false;
+
+  TLinkNotification OnSettingsTaken;
+  TLinkNotification OnSettingsDumpTaken;
+  TLinkNotification OnPositionsReceived;
+  TLinkNotification OnPositionsDecoded;
+  TLinkNotification OnReadoutDue;
+  TLinkNotification OnConnectionLost;
+
+ private:
+  void RunRequestCycle(std::uint8_t ReportID, const std::uint8_t* Data, std::uint16_t Size);
+  void CompleteHandshake();
+  bool LatestSenderIsPedalSet() const;
+  void ReleasePedalsDevice();
+
+  THidDevice* FPedalsDevice = nullptr;
+};
+
+// Whether a device carries the pedal set's vendor and product ids (the product string aside).
+bool HasPedalSetIds(const THidDevice& HidDev);
