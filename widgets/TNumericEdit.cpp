@@ -1,0 +1,362 @@
+#include "widgets/TNumericEdit.h"
+
+#include <QAction>
+#include <QByteArray>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMenu>
+#include <cfloat>
+#include <cmath>
+
+namespace {
+
+bool IsAsciiDigit(QChar ch) { return ch >= QLatin1Char('0') && ch <= QLatin1Char('9'); }
+
+// Huge inputs must still give a finite number: callers round the value into integers.
+double ClampToFinite(double value) {
+  if (std::isinf(value)) return std::copysign(DBL_MAX, value);
+  return std::isnan(value) ? 0.0 : value;
+}
+
+// Reads a number whose decimal point is always '.', as the raw-limit fields expect whatever the
+// locale. Text that does not fit the number pattern yields the digits read before the first
+// misfit, joined into one whole number (sign and decimal point ignored).
+class FullStopNumberScanner {
+ public:
+  explicit FullStopNumberScanner(const QString& text) : text_(text) {}
+
+  double Value() {
+    while (Peek() == QLatin1Char(' ')) ++pos_;
+    if (Peek() == QLatin1Char('+') || Peek() == QLatin1Char('-')) {
+      negative_ = Peek() == QLatin1Char('-');
+      ++pos_;
+    }
+    if (AtEnd()) return LeadingDigits();
+    const QString integerDigits = ReadDigits();
+    QString fractionDigits;
+    if (Peek() == QLatin1Char('.')) {
+      ++pos_;
+      fractionDigits = ReadDigits();
+    }
+    QString exponent;
+    if (Peek() == QLatin1Char('e') || Peek() == QLatin1Char('E')) {
+      ++pos_;
+      if (Peek() == QLatin1Char('+') || Peek() == QLatin1Char('-')) exponent += text_[pos_++];
+      const QString exponentDigits = ReadDigits();
+      if (exponentDigits.isEmpty()) return LeadingDigits();
+      exponent += exponentDigits;
+    }
+    if (!AtEnd()) return LeadingDigits();
+    return WholeValue(integerDigits, fractionDigits, exponent);
+  }
+
+ private:
+  bool AtEnd() const { return pos_ >= text_.size(); }
+  QChar Peek() const { return AtEnd() ? QChar() : text_[pos_]; }
+
+  QString ReadDigits() {
+    const qsizetype start = pos_;
+    while (IsAsciiDigit(Peek())) digitsSeen_ += text_[pos_++];
+    return text_.mid(start, pos_ - start);
+  }
+
+  double LeadingDigits() const {
+    double value = 0;
+    for (QChar digit : digitsSeen_) value = value * 10 + (digit.unicode() - '0');
+    return ClampToFinite(value);
+  }
+
+  double WholeValue(const QString& integerDigits, const QString& fractionDigits,
+                    const QString& exponent) const {
+    if (integerDigits.isEmpty() && fractionDigits.isEmpty()) return 0;
+    QString normalised = negative_ ? QStringLiteral("-") : QString();
+    normalised += integerDigits.isEmpty() ? QStringLiteral("0") : integerDigits;
+    if (!fractionDigits.isEmpty()) normalised += QLatin1Char('.') + fractionDigits;
+    if (!exponent.isEmpty()) normalised += QLatin1Char('e') + exponent;
+    bool ok = false;
+    const double value = normalised.toLatin1().toDouble(&ok);
+    // Out of range: QByteArray gives infinity for overflow and 0 for underflow.
+    return ok ? value : ClampToFinite(std::isinf(value) ? value : 0.0);
+  }
+
+  const QString& text_;
+  qsizetype pos_ = 0;
+  bool negative_ = false;
+  QString digitsSeen_;
+};
+
+double ParseLocaleNumber(QString text) {
+  if (text.isEmpty() || text == QLatin1String("-")) return 0;
+  const QLocale locale;
+  if (!locale.groupSeparator().isEmpty()) text.remove(locale.groupSeparator());
+  bool ok = false;
+  const double value = locale.toDouble(text.trimmed(), &ok);
+  return ok && std::isfinite(value) ? value : 0.0;
+}
+
+QString WithLocaleDecimalPoint(QString text) {
+  return text.replace(QLatin1Char('.'), QLocale().decimalPoint());
+}
+
+QString FormatForPrecision(double value, int precision) {
+  if (precision < 0) return WithLocaleDecimalPoint(QString::asprintf("%g", value));
+  return WithLocaleDecimalPoint(QString::asprintf("%.*f", precision, value));
+}
+
+QString FormatShortest(double value) {
+  if (value == 0) value = 0;  // no "-0"
+  return WithLocaleDecimalPoint(QString::number(value, 'g', QLocale::FloatingPointShortest));
+}
+
+// Digits with at most one decimal separator and any thousand separators, nothing else.
+bool IsPlainLocaleNumber(const QString& text) {
+  const QLocale locale;
+  const QString decimal = locale.decimalPoint();
+  const QString group = locale.groupSeparator();
+  int decimals = 0;
+  bool digits = false;
+  for (qsizetype i = 0; i < text.size();) {
+    if (QStringView(text).mid(i).startsWith(decimal)) {
+      ++decimals;
+      i += decimal.size();
+    } else if (!group.isEmpty() && QStringView(text).mid(i).startsWith(group)) {
+      i += group.size();
+    } else if (IsAsciiDigit(text[i])) {
+      digits = true;
+      ++i;
+    } else {
+      return false;
+    }
+  }
+  return digits && decimals <= 1;
+}
+
+QString FirstLine(const QString& text) {
+  qsizetype end = 0;
+  while (end < text.size() && text[end] != QLatin1Char('\r') && text[end] != QLatin1Char('\n')) {
+    ++end;
+  }
+  return text.left(end);
+}
+
+bool IsEnterKey(const QKeyEvent& event) {
+  return event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+}
+
+int KeyCodeOf(const QKeyEvent& event) {
+  switch (event.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return vkReturn;
+    case Qt::Key_Escape:
+      return vkEscape;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      return vkTab;
+    case Qt::Key_Backspace:
+      return vkBack;
+    default:
+      return event.key();
+  }
+}
+
+// A printable character typed as text, not a Ctrl shortcut (AltGr arrives as Ctrl+Alt on some
+// platforms and still types text).
+bool IsTypedText(const QKeyEvent& event) {
+  const QString text = event.text();
+  if (text.isEmpty() || !text.front().isPrint()) return false;
+  const Qt::KeyboardModifiers mods = event.modifiers();
+  const bool shortcut =
+      (mods & (Qt::ControlModifier | Qt::MetaModifier)) && !(mods & Qt::AltModifier);
+  return !shortcut;
+}
+
+bool IsFocusChangeWithinWindow(Qt::FocusReason reason) {
+  return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+}
+
+}  // namespace
+
+TNumericEdit::TNumericEdit(QWidget* parent) : QLineEdit(parent) {
+  // A plain edit control takes no dropped text, which would bypass the typing rules.
+  setAcceptDrops(false);
+}
+
+void TNumericEdit::SetEditType(TNumericEditType type) { editType_ = type; }
+
+void TNumericEdit::SetPrecision(std::int16_t precision) { precision_ = precision; }
+
+void TNumericEdit::SetPrecisionDisplay(TPrecisionDisplay display) { precisionDisplay_ = display; }
+
+QString TNumericEdit::Text() const { return QLineEdit::text(); }
+
+void TNumericEdit::SetText(const QString& text) {
+  QString shown = text;
+  if (IsFloat() && shown.isEmpty()) shown = QStringLiteral("0");
+  if (IsFloat() && precisionDisplay_ == pdShortest)
+    shown = FormatShortest(ParseLocaleNumber(shown));
+  QLineEdit::setText(shown);  // also clears the modified flag
+}
+
+double TNumericEdit::FloatValue() const {
+  if (IsFloat()) return ParseLocaleNumber(Text());
+  if (Text().isEmpty()) return 0;
+  return FullStopNumberScanner(Text()).Value();
+}
+
+void TNumericEdit::SetFloatValue(double value) {
+  SetText(FormatForPrecision(value, precision_));
+  setModified(true);
+}
+
+void TNumericEdit::keyPressEvent(QKeyEvent* event) {
+  emit OnKeyDown(KeyCodeOf(*event), event->modifiers());
+  if (IsEnterKey(*event)) {
+    // Enter is consumed here: no text change, no focus move, nothing for the parent.
+    if (!(event->modifiers() & Qt::ControlModifier)) emit OnKeyPress(QChar(vkReturn));
+    event->accept();
+    return;
+  }
+  if (event->matches(QKeySequence::Paste)) {
+    PasteFromClipboard();
+    event->accept();
+    return;
+  }
+  const QString text = event->text();
+  if (!text.isEmpty() && text.front() != QChar(0x7f)) emit OnKeyPress(text.front());
+  if (IsFloat() && !isReadOnly() && IsTypedText(*event)) {
+    if (text.size() == 1) TypeFloatCharacter(text.front());
+    event->accept();
+    return;
+  }
+  QLineEdit::keyPressEvent(event);
+  if (event->key() == Qt::Key_Escape) event->accept();  // Esc, like Enter, stays in the edit
+}
+
+void TNumericEdit::keyReleaseEvent(QKeyEvent* event) {
+  // One key-up per key press, however long the key was held.
+  if (!event->isAutoRepeat()) emit OnKeyUp(KeyCodeOf(*event), event->modifiers());
+  QLineEdit::keyReleaseEvent(event);
+}
+
+void TNumericEdit::focusInEvent(QFocusEvent* event) {
+  QLineEdit::focusInEvent(event);
+  if (IsFocusChangeWithinWindow(event->reason())) selectAll();
+}
+
+void TNumericEdit::focusOutEvent(QFocusEvent* event) {
+  if (IsFloat() && IsFocusChangeWithinWindow(event->reason())) {
+    if (Text().isEmpty()) {
+      SetFloatValue(0);
+    } else if (precision_ > 0) {
+      const bool modified = isModified();
+      SetFloatValue(FloatValue());
+      setModified(modified);
+    }
+  }
+  QLineEdit::focusOutEvent(event);
+}
+
+void TNumericEdit::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu* menu = createStandardContextMenu();
+  if (QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
+    disconnect(paste, &QAction::triggered, nullptr, nullptr);
+    connect(paste, &QAction::triggered, this, &TNumericEdit::PasteFromClipboard);
+  }
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->popup(event->globalPos());
+}
+
+void TNumericEdit::PasteFromClipboard() {
+  if (isReadOnly()) return;
+  const QString pasted = FirstLine(QGuiApplication::clipboard()->text());
+  if (!IsFloat()) {
+    insert(pasted);
+    return;
+  }
+  QString result = Text();
+  const int start = hasSelectedText() ? selectionStart() : cursorPosition();
+  result.replace(start, selectedText().size(), pasted);
+  result = result.trimmed();
+  if (!IsPlainLocaleNumber(result)) return;
+  QLineEdit::setText(result);
+  ReformatFloat();
+}
+
+void TNumericEdit::ReformatFloat() { SetFloatValue(FloatValue()); }
+
+void TNumericEdit::TypeFloatCharacter(QChar ch) {
+  const QLocale locale;
+  if (IsAsciiDigit(ch)) {
+    if (!TypeDigitIntoDecimals(ch)) insert(QString(ch));
+  } else if (QString(ch) == locale.decimalPoint()) {
+    TypeDecimalSeparator();
+  } else if (QString(ch) == locale.groupSeparator()) {
+    TypeThousandSeparator();
+  } else if (ch == QLatin1Char('-') && signed_) {
+    TypeMinusSign();
+  }
+  // Anything else is dropped.
+}
+
+// The text with the current selection taken out, and where the caret then stands.
+TNumericEdit::TextAroundCaret TNumericEdit::TextWithoutSelection() const {
+  const QString text = Text();
+  if (!hasSelectedText()) return {text, cursorPosition()};
+  const int start = selectionStart();
+  return {text.left(start) + text.mid(start + selectedText().size()), start};
+}
+
+void TNumericEdit::TypeDecimalSeparator() {
+  const QString decimal = QLocale().decimalPoint();
+  const TextAroundCaret rest = TextWithoutSelection();
+  const qsizetype existing = rest.text.indexOf(decimal);
+  if (existing >= 0) {
+    // Index into the full text: the separator lies outside the selection.
+    const QString text = Text();
+    const int selectionLength = hasSelectedText() ? static_cast<int>(selectedText().size()) : 0;
+    const qsizetype inText = existing < rest.caret ? existing : existing + selectionLength;
+    setCursorPosition(static_cast<int>(inText + decimal.size()));
+    return;
+  }
+  insert(rest.text.isEmpty() ? QStringLiteral("0") + decimal : decimal);
+}
+
+bool TNumericEdit::TypeDigitIntoDecimals(QChar digit) {
+  if (precision_ <= 0 || hasSelectedText()) return false;
+  const QString text = Text();
+  const QString decimal = QLocale().decimalPoint();
+  const qsizetype separator = text.indexOf(decimal);
+  const int caret = cursorPosition();
+  if (separator < 0 || caret < separator + decimal.size()) return false;
+  if (text.size() - separator - decimal.size() < precision_) return false;
+  if (caret < text.size()) {
+    setSelection(caret, 1);
+    insert(QString(digit));
+  }
+  return true;
+}
+
+// Thousand separators are only cosmetic (reading drops them), so only obvious misplacements are
+// refused: after the decimal separator, at the start, or next to another separator.
+void TNumericEdit::TypeThousandSeparator() {
+  const QLocale locale;
+  const QString group = locale.groupSeparator();
+  const TextAroundCaret rest = TextWithoutSelection();
+  const qsizetype decimalAt = rest.text.indexOf(locale.decimalPoint());
+  if (rest.caret == 0 || (decimalAt >= 0 && rest.caret > decimalAt)) return;
+  const QStringView before = QStringView(rest.text).left(rest.caret);
+  const QStringView after = QStringView(rest.text).mid(rest.caret);
+  if (before.endsWith(group) || after.startsWith(group) || after.startsWith(locale.decimalPoint()))
+    return;
+  insert(group);
+}
+
+void TNumericEdit::TypeMinusSign() {
+  const TextAroundCaret rest = TextWithoutSelection();
+  if (rest.caret == 0 && !rest.text.startsWith(QLatin1Char('-'))) insert(QStringLiteral("-"));
+}
