@@ -24,8 +24,7 @@ struct VirtualInterfaceSpec {
   std::optional<std::string> Manufacturer;
   std::optional<std::string> SerialNumber;
   std::vector<std::uint16_t> LanguageIds{0x0409};
-  // Report lengths come from the descriptor when one is given, else from Caps.
-  std::vector<std::uint8_t> ReportDescriptor;
+  // Report lengths (the report-id byte included) and the top-level usage.
   HidCaps Caps;
   // False: only query-only handles open (read/write and overlapped opens are refused).
   bool ReadWrite = true;
