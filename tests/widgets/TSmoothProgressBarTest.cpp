@@ -1,0 +1,269 @@
+#include "widgets/TSmoothProgressBar.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QImage>
+#include <QTest>
+
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace {
+
+const QRgb kWhite = qRgb(0xFF, 0xFF, 0xFF);
+const QRgb kGreen = qRgb(0x28, 0xA0, 0x3C);
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+struct NamedCase {
+  template <class Case>
+  std::string operator()(const ::testing::TestParamInfo<Case>& row) const {
+    return row.param.name;
+  }
+};
+
+bool WaitFor(const std::function<bool()>& condition) {
+  QDeadlineTimer deadline(5000);
+  while (!condition()) {
+    if (deadline.hasExpired()) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  return true;
+}
+
+// Exposes the paint count and the marquee step.
+class ProbedBar : public TSmoothProgressBar {
+ public:
+  using TSmoothProgressBar::MarqueeTick;
+  int paints = 0;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    ++paints;
+    TSmoothProgressBar::paintEvent(event);
+  }
+};
+
+// A bar as the window configures it: 354 x 5, bounds 0-100.
+class SmoothProgressBarTest : public ::testing::Test {
+ protected:
+  SmoothProgressBarTest() { bar.resize(354, 5); }
+
+  QImage Picture() { return bar.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+  ProbedBar bar;
+};
+
+TEST_F(SmoothProgressBarTest, StartsEmptyInTheNormalStyle) {
+  TSmoothProgressBar fresh;
+  EXPECT_EQ(fresh.size(), QSize(150, 17));
+  EXPECT_EQ(fresh.Minimum(), 0.0);
+  EXPECT_EQ(fresh.Maximum(), 100.0);
+  EXPECT_EQ(fresh.Position(), 0.0);
+  EXPECT_EQ(fresh.Step(), 10.0);
+  EXPECT_EQ(fresh.Style(), pbstNormal);
+  EXPECT_EQ(fresh.GlowPos(), -40.0);
+  EXPECT_EQ(fresh.MarqueeInterval(), 10);
+  EXPECT_EQ(fresh.MarqueeSize(), 60);
+  EXPECT_EQ(fresh.MarqueeColor(), QColor(0x00, 0xFF, 0x00));
+}
+
+// ---- Setters ----------------------------------------------------------------------------------
+
+enum class Prop { Minimum, Maximum, Position };
+struct Write {
+  Prop prop;
+  double value;
+};
+struct SetterCase {
+  std::string name;
+  std::vector<Write> writes;  // from bounds 0-100, position 0
+  double expectMinimum, expectMaximum, expectPosition;
+};
+
+class SmoothProgressBarSetters : public SmoothProgressBarTest,
+                                 public ::testing::WithParamInterface<SetterCase> {};
+
+TEST_P(SmoothProgressBarSetters, KeepThePositionInsideTheBounds) {
+  const SetterCase& c = GetParam();
+  for (const Write& w : c.writes) {
+    switch (w.prop) {
+      case Prop::Minimum:
+        bar.SetMinimum(w.value);
+        break;
+      case Prop::Maximum:
+        bar.SetMaximum(w.value);
+        break;
+      case Prop::Position:
+        bar.SetPosition(w.value);
+        break;
+    }
+  }
+  EXPECT_EQ(bar.Minimum(), c.expectMinimum);
+  EXPECT_EQ(bar.Maximum(), c.expectMaximum);
+  EXPECT_EQ(bar.Position(), c.expectPosition);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cases, SmoothProgressBarSetters, ::testing::Values(
+    SetterCase{"PositionInside", {{Prop::Position, 42.5}}, 0, 100, 42.5},
+    SetterCase{"PositionBelowMinimum", {{Prop::Minimum, 10}, {Prop::Position, 3}}, 10, 100, 10},
+    SetterCase{"PositionAboveMaximum", {{Prop::Position, 250}}, 0, 100, 100},
+    SetterCase{"PositionAtMaximum", {{Prop::Position, 100}}, 0, 100, 100},
+    SetterCase{"InvertedBoundsGiveMaximumFromBelow",
+               {{Prop::Minimum, 10}, {Prop::Maximum, 5}, {Prop::Position, 0}}, 10, 5, 5},
+    SetterCase{"InvertedBoundsGiveMaximumFromBetween",
+               {{Prop::Minimum, 10}, {Prop::Maximum, 5}, {Prop::Position, 7}}, 10, 5, 5},
+    SetterCase{"InvertedBoundsGiveMaximumFromAbove",
+               {{Prop::Minimum, 10}, {Prop::Maximum, 5}, {Prop::Position, 20}}, 10, 5, 5},
+    SetterCase{"MinimumPushesPosition", {{Prop::Minimum, 1000}}, 1000, 100, 1000},
+    SetterCase{"MaximumAboveLeavesPosition",
+               {{Prop::Minimum, 1000}, {Prop::Maximum, 3000}}, 1000, 3000, 1000},
+    SetterCase{"MaximumPullsPosition",
+               {{Prop::Maximum, 1000}, {Prop::Position, 800}, {Prop::Maximum, 500}}, 0, 500, 500},
+    SetterCase{"InfinitePositionIsClamped", {{Prop::Position, kInf}}, 0, 100, 100},
+    SetterCase{"NaNPositionIsIgnored", {{Prop::Position, 30}, {Prop::Position, kNaN}}, 0, 100, 30},
+    SetterCase{"NaNBoundsAreIgnored", {{Prop::Minimum, kNaN}, {Prop::Maximum, kNaN}}, 0, 100, 0}),
+    NamedCase());
+// clang-format on
+
+// ---- Repaints ---------------------------------------------------------------------------------
+
+// The bar shares a window with a sentinel: once the sentinel has painted, any pending repaint of
+// the bar has been served too, so "no paint" is observed without waiting on a clock.
+class SmoothProgressBarRepaint : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    bar = new ProbedBar;
+    sentinel = new ProbedBar;
+    bar->setParent(&window);
+    sentinel->setParent(&window);
+    bar->setGeometry(0, 0, 354, 5);
+    sentinel->setGeometry(0, 10, 10, 5);
+    window.resize(360, 20);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(WaitFor([this] { return bar->paints > 0; }));
+  }
+
+  // Paints of the bar caused by `action`, once everything it asked for has been painted.
+  int PaintsAfter(const std::function<void()>& action) {
+    Settle();
+    bar->paints = 0;
+    action();
+    Settle();
+    return bar->paints;
+  }
+
+  void Settle() {
+    sentinel->paints = 0;
+    sentinel->update();
+    EXPECT_TRUE(WaitFor([this] { return sentinel->paints > 0; }));
+  }
+
+  QWidget window;
+  ProbedBar* bar = nullptr;
+  ProbedBar* sentinel = nullptr;
+};
+
+TEST_F(SmoothProgressBarRepaint, RepaintsOnlyWhenAskedAndAtMostOncePerTurn) {
+  EXPECT_EQ(PaintsAfter([this] { bar->SetMinimum(0); }), 0);
+  EXPECT_EQ(PaintsAfter([this] { bar->SetMaximum(100); }), 0);
+  EXPECT_EQ(PaintsAfter([this] { bar->SetStyle(pbstNormal); }), 0);
+  EXPECT_EQ(PaintsAfter([this] { bar->SetPosition(0); }), 1);  // same value still repaints
+  EXPECT_EQ(PaintsAfter([this] { bar->SetMinimum(5); }), 1);
+  EXPECT_EQ(PaintsAfter([this] {
+              for (int i = 0; i < 1000; ++i) bar->SetPosition(i % 100);
+            }),
+            1);
+}
+
+// ---- Painting ---------------------------------------------------------------------------------
+
+struct FillCase {
+  std::string name;
+  double minimum, maximum, position;
+  double fillEnd;  // right edge of the fill in pixels; a pixel it cuts is not checked
+};
+
+class SmoothProgressBarFill : public SmoothProgressBarTest,
+                              public ::testing::WithParamInterface<FillCase> {};
+
+// The fill spans (value - Minimum) / (Maximum - Minimum) of the inner width, Width - 1, and the
+// inner height, Height - 1.
+TEST_P(SmoothProgressBarFill, FillsItsShareOfTheInnerWidth) {
+  const FillCase& c = GetParam();
+  bar.SetMaximum(c.maximum);
+  bar.SetMinimum(c.minimum);
+  bar.SetPosition(c.position);
+  const QImage image = Picture();
+  for (int x = 0; x < bar.width(); ++x) {
+    ASSERT_EQ(image.pixel(x, 4), kWhite) << "x = " << x;
+    if (x < c.fillEnd && x + 1 > c.fillEnd) continue;
+    const QRgb expected = x + 1 <= c.fillEnd ? kGreen : kWhite;
+    ASSERT_EQ(image.pixel(x, 0), expected) << "x = " << x;
+    ASSERT_EQ(image.pixel(x, 3), expected) << "x = " << x;
+  }
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cases, SmoothProgressBarFill, ::testing::Values(
+    FillCase{"Full", 0, 100, 100, 353},
+    FillCase{"Empty", 0, 100, 0, 0},
+    FillCase{"PositionAtRaisedMinimum", 1000, 3000, 1000, 0},
+    FillCase{"RaisedMinimum", 1000, 1400, 1100, 88.25},
+    FillCase{"InvertedBounds", 10, 5, 7, 0}),
+    NamedCase());
+// clang-format on
+
+TEST_F(SmoothProgressBarTest, MarqueeBandStepsEightPixelsAndWrapsAroundTheBar) {
+  EXPECT_EQ(bar.GlowPos(), -40.0);
+  bar.MarqueeTick();
+  EXPECT_EQ(bar.GlowPos(), -32.0);
+  double last = bar.GlowPos();
+  while (bar.GlowPos() >= last) {
+    last = bar.GlowPos();
+    bar.MarqueeTick();
+  }
+  EXPECT_EQ(last, 472.0);  // the last centre not beyond 354 + 2 x 60
+  EXPECT_EQ(bar.GlowPos(), -120.0);
+}
+
+TEST_F(SmoothProgressBarTest, MarqueeRunsOnItsTimerAndIsNotRestartedByRewritingTheStyle) {
+  bar.SetStyle(pbstMarquee);
+  ASSERT_TRUE(WaitFor([this] { return bar.GlowPos() > -40.0; }));
+  bar.SetStyle(pbstNormal);
+  const double stoppedAt = bar.GlowPos();
+  bar.SetStyle(pbstMarquee);
+  bar.SetStyle(pbstMarquee);
+  EXPECT_EQ(bar.GlowPos(), stoppedAt);
+  EXPECT_TRUE(WaitFor([&] { return bar.GlowPos() > stoppedAt; }));
+}
+
+TEST_F(SmoothProgressBarTest, MarqueeDrawsARampedBandInsteadOfThePosition) {
+  bar.SetStyle(pbstMarquee);
+  bar.SetPosition(50);
+  EXPECT_EQ(bar.Position(), 50.0);  // still written and read, just not drawn
+  while (bar.GlowPos() < 200.0) bar.MarqueeTick();
+  const QImage image = Picture();
+
+  EXPECT_EQ(image.pixel(10, 2), kWhite);   // no fill
+  EXPECT_EQ(image.pixel(130, 2), kWhite);  // left of the band
+  EXPECT_EQ(image.pixel(270, 2), kWhite);  // right of the band
+  EXPECT_EQ(image.pixel(200, 4), kWhite);  // the band is as high as the inner rectangle
+  const QColor peak = image.pixelColor(200, 2);
+  EXPECT_EQ(peak.green(), 255);
+  EXPECT_NEAR(peak.red(), 255 - 120, 6);  // white under #00FF00 at alpha ~120
+  // Lighter toward both ends.
+  EXPECT_GT(image.pixelColor(170, 2).red(), peak.red());
+  EXPECT_GT(image.pixelColor(230, 2).red(), peak.red());
+  EXPECT_GT(image.pixelColor(150, 2).red(), image.pixelColor(170, 2).red());
+
+  bar.SetStyle(pbstNormal);
+  EXPECT_EQ(Picture().pixel(10, 2), kGreen);  // the position shows again at once
+}
+
+}  // namespace
