@@ -1,0 +1,129 @@
+#include "TPedalLink.h"
+
+#include <QLatin1String>
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "hid/THidDevice.h"
+
+bool HasPedalSetIds(const THidDevice& HidDev) {
+  return HidDev.Attributes().VendorID == kPedalSetVendorId &&
+         HidDev.Attributes().ProductID == kPedalSetProductId;
+}
+
+TPedalLink::~TPedalLink() { ReleasePedalsDevice(); }
+
+void TPedalLink::FormCreate() {
+  SettingsLoaded = false;
+  // The three pedal objects were made with the model and keep their names for good.
+  joyPID = kPedalSetProductId;
+  joyVID = kPedalSetVendorId;
+}
+
+bool TPedalLink::FormCloseQuery() {
+  Closing = true;
+  ReleasePedalsDevice();
+  return true;
+}
+
+void TPedalLink::hidControllerDeviceChange(QObject* Sender) {
+  FPedalsDevice = nullptr;
+  if (auto* controller = dynamic_cast<THidDeviceController*>(Sender)) controller->Enumerate();
+}
+
+bool TPedalLink::hidControllerEnumerate(THidDevice* HidDev, std::int32_t /*Idx*/) {
+  if (HidDev != nullptr && HasPedalSetIds(*HidDev)) {
+    FPedalsDevice = HidDev;
+    // Normally checked out already by the arrival handler; then this simply fails.
+    HidDev->CheckOut();
+  }
+  return true;
+}
+
+void TPedalLink::hidControllerArrival(THidDevice* HidDev) {
+  if (HidDev != nullptr && HasPedalSetIds(*HidDev) && HidDev->CheckOut()) FPedalsDevice = HidDev;
+}
+
+void TPedalLink::hidControllerRemoval(THidDevice* /*HidDev*/) {}
+
+void TPedalLink::hidControllerDeviceUnplug(THidDevice* HidDev) {
+  if (HidDev == nullptr || !HasPedalSetIds(*HidDev)) return;
+  OnConnectionLost.Raise();
+  SettingsLoaded = false;
+  ReleasePedalsDevice();
+}
+
+void TPedalLink::hidControllerDeviceData(THidDevice* HidDev, std::uint8_t ReportID,
+                                         const std::uint8_t* Data, std::uint16_t Size) {
+  if (Closing || HidDev == nullptr) return;
+  joyPID = HidDev->Attributes().ProductID;
+  joyVID = HidDev->Attributes().VendorID;
+  joyPn = HidDev->ProductName();
+  if (!SettingsLoaded) RunRequestCycle(ReportID, Data, Size);
+  if (!LatestSenderIsPedalSet() || !SettingsLoaded) return;
+  // A positions report too short to decode is passed over like a report of another id.
+  if (ReportID == kPositionsReportId && Size >= kPositionsReportDataSize) {
+    OnPositionsReceived.Raise();
+    Model.DecodePositions(Data, Size);
+    OnPositionsDecoded.Raise();
+  }
+  OnReadoutDue.Raise();
+}
+
+void TPedalLink::RunRequestCycle(std::uint8_t ReportID, const std::uint8_t* Data,
+                                 std::uint16_t Size) {
+  if (DataEventCount % kRequestInterval == 0) SendCommand(PedalCommand::SettingsRequest);
+  // Only the phase of the count matters, so it wraps instead of growing without bound.
+  DataEventCount = (DataEventCount + 1) % kRequestInterval;
+  // A settings report too short to take is ignored; the cycle goes on.
+  if (ReportID == kSettingsReportId && Model.AcceptSettingsReport(Data, Size)) {
+    OnSettingsTaken.Raise();
+  }
+  if (Model.SettingsReport[SettingsOffset::CommandOrStatus] == PedalCommand::SettingsDumpStatus) {
+    CompleteHandshake();
+  }
+}
+
+void TPedalLink::CompleteHandshake() {
+  OnSettingsDumpTaken.Raise();
+  // Marks the dump as seen, so the same bytes are never taken for a new dump.
+  Model.SettingsReport[SettingsOffset::CommandOrStatus] = PedalCommand::SettingsRequest;
+  SendCommand(PedalCommand::Acknowledge);
+  DataEventCount = 0;
+  SettingsLoaded = true;
+}
+
+bool TPedalLink::LatestSenderIsPedalSet() const {
+  return joyPID == kPedalSetProductId && joyVID == kPedalSetVendorId &&
+         joyPn == QLatin1String(kPedalSetProductName);
+}
+
+void TPedalLink::SendCommand(std::uint8_t code) {
+  if (FPedalsDevice == nullptr) return;
+  const std::uint16_t length = FPedalsDevice->Caps().OutputReportByteLength;
+  if (length == 0) return;  // a device without an output report takes no command
+  const TSettingsReport built = Model.BuildCommandReport(code);
+  // Exactly as long as the device's output report: cut short, or padded with zeros.
+  std::vector<std::uint8_t> report(length, 0);
+  std::copy_n(built.begin(), std::min<std::size_t>(length, built.size()), report.begin());
+  std::uint32_t written = 0;
+  FPedalsDevice->WriteFile(report.data(), length, written);
+}
+
+void TPedalLink::ReleasePedalsDevice() {
+  // Cleared before the delete: stopping the reading thread may still deliver a pending report,
+  // whose handler must not write to the device being destroyed.
+  delete std::exchange(FPedalsDevice, nullptr);
+}
+
+THidDeviceController::TStoredProperties TPedalLink::ControllerEvents() {
+  THidDeviceController::TStoredProperties events;
+  events.OnArrival = THidPlugEvent(this, &TPedalLink::hidControllerArrival);
+  events.OnEnumerate = THidEnumerateEvent(this, &TPedalLink::hidControllerEnumerate);
+  events.OnDeviceChange = TNotifyEvent(this, &TPedalLink::hidControllerDeviceChange);
+  events.OnDeviceData = THidDataEvent(this, &TPedalLink::hidControllerDeviceData);
+  events.OnDeviceUnplug = THidPlugEvent(this, &TPedalLink::hidControllerDeviceUnplug);
+  events.OnRemoval = THidPlugEvent(this, &TPedalLink::hidControllerRemoval);
+  return events;
+}

@@ -1,0 +1,179 @@
+#include "VirtualPedalSet.h"
+
+#include <chrono>
+
+#include "PedalSetIdentity.h"
+#include "ReportLengths.h"
+
+namespace sim {
+
+namespace {
+
+// Like the host's input buffer: reports beyond it are dropped rather than piled up when the
+// host falls behind a streaming pedal set.
+constexpr std::size_t kHostInputBufferReports = 64;
+
+hidplatform::VirtualInterfaceSpec PedalSetSpec(const std::string& product) {
+  hidplatform::VirtualInterfaceSpec spec;
+  spec.Attributes = {.VendorID = kPedalSetVendorId,
+                     .ProductID = kPedalSetProductId,
+                     .VersionNumber = kPedalSetVersion};
+  spec.Product = product;
+  spec.Manufacturer = "Quillfen";
+  spec.Caps = CapsFromDescriptor(PedalSetReportDescriptor());
+  return spec;
+}
+
+}  // namespace
+
+VirtualPedalSet::VirtualPedalSet(hidplatform::VirtualHidPlatform& platform)
+    : VirtualPedalSet(platform, Options{}) {}
+
+VirtualPedalSet::VirtualPedalSet(hidplatform::VirtualHidPlatform& platform, Options options)
+    : platform_(platform),
+      options_(std::move(options)),
+      interface_(platform.AddInterface(PedalSetSpec(options_.product), /*plugIn=*/false)),
+      motion_(options_.reportRateHz),
+      firmware_(options_.dumpDelay) {
+  interface_->SetOutputReportHandler(
+      [this](std::span<const std::uint8_t> report) { OnOutputReport(report); });
+}
+
+VirtualPedalSet::~VirtualPedalSet() {
+  StopMoving();
+  interface_->SetOutputReportHandler(nullptr);
+  if (interface_->IsPluggedIn()) platform_.Unplug(*interface_);
+}
+
+void VirtualPedalSet::PlugIn() {
+  if (interface_->IsPluggedIn()) return;
+  platform_.Plug(*interface_);
+  platform_.RaiseDeviceChange();
+}
+
+void VirtualPedalSet::Unplug() {
+  if (!interface_->IsPluggedIn()) return;
+  platform_.Unplug(*interface_);
+  platform_.RaiseDeviceChange();
+}
+
+bool VirtualPedalSet::IsPluggedIn() const { return interface_->IsPluggedIn(); }
+
+void VirtualPedalSet::StartMoving() {
+  std::lock_guard lock(mutex_);
+  if (streamer_.joinable()) return;
+  stopRequested_ = false;
+  streamer_ = std::thread([this] { StreamUntilStopped(); });
+}
+
+void VirtualPedalSet::StopMoving() {
+  std::thread streamer;
+  {
+    std::lock_guard lock(mutex_);
+    stopRequested_ = true;
+    streamer.swap(streamer_);
+  }
+  stopChanged_.notify_all();
+  if (streamer.joinable()) streamer.join();
+}
+
+bool VirtualPedalSet::IsMoving() const {
+  std::lock_guard lock(mutex_);
+  return streamer_.joinable();
+}
+
+void VirtualPedalSet::StreamUntilStopped() {
+  using Clock = std::chrono::steady_clock;
+  const auto period = std::chrono::duration_cast<Clock::duration>(
+      std::chrono::duration<double>(1.0 / std::max(options_.reportRateHz, 1)));
+  auto due = Clock::now();
+  std::unique_lock lock(mutex_);
+  while (!stopRequested_) {
+    lock.unlock();
+    SendReports(1);
+    lock.lock();
+    due += period;
+    // After a long stall (a debugger, a loaded machine) carry on from now instead of bursting.
+    if (Clock::now() - due > std::chrono::milliseconds(100)) due = Clock::now();
+    stopChanged_.wait_until(lock, due, [this] { return stopRequested_; });
+  }
+}
+
+void VirtualPedalSet::SendReports(int count) {
+  for (int i = 0; i < count; ++i) QueueReport(NextReport());
+}
+
+std::vector<std::uint8_t> VirtualPedalSet::NextReport() {
+  std::lock_guard lock(mutex_);
+  const RawPositions positions = heldPositions_.value_or(motion_.At(reportIndex_));
+  ++reportIndex_;
+  return firmware_.NextInputReport(positions);
+}
+
+void VirtualPedalSet::QueueReport(std::vector<std::uint8_t> report) {
+  if (!interface_->IsPluggedIn()) return;
+  if (interface_->PendingInputReports() >= kHostInputBufferReports) return;
+  interface_->QueueInputReport(std::move(report));
+}
+
+void VirtualPedalSet::HoldPedals(std::optional<RawPositions> positions) {
+  std::lock_guard lock(mutex_);
+  heldPositions_ = positions;
+}
+
+bool VirtualPedalSet::HostCaughtUp() const {
+  return interface_->PendingInputReports() == 0 &&
+         interface_->WaitUntilReadOutstanding(std::chrono::milliseconds(0));
+}
+
+void VirtualPedalSet::OnOutputReport(std::span<const std::uint8_t> report) {
+  std::lock_guard lock(mutex_);
+  received_.emplace_back(report.begin(), report.end());
+  firmware_.ReceiveOutputReport(report);
+}
+
+std::vector<std::vector<std::uint8_t>> VirtualPedalSet::ReceivedReports() const {
+  std::lock_guard lock(mutex_);
+  return received_;
+}
+
+std::vector<std::uint8_t> VirtualPedalSet::ReceivedCommands() const {
+  std::lock_guard lock(mutex_);
+  std::vector<std::uint8_t> codes;
+  for (const auto& report : received_) {
+    if (report.size() >= 2) codes.push_back(report[1]);
+  }
+  return codes;
+}
+
+SettingsData VirtualPedalSet::Settings() const {
+  std::lock_guard lock(mutex_);
+  return firmware_.Settings();
+}
+
+std::uint16_t VirtualPedalSet::FlashCount() const {
+  std::lock_guard lock(mutex_);
+  return firmware_.FlashCount();
+}
+
+RawLimits VirtualPedalSet::RawLimitsOf(std::size_t pedal) const {
+  std::lock_guard lock(mutex_);
+  return firmware_.RawLimitsOf(pedal);
+}
+
+bool VirtualPedalSet::IsCalibrating(std::size_t pedal) const {
+  std::lock_guard lock(mutex_);
+  return firmware_.IsCalibrating(pedal);
+}
+
+bool VirtualPedalSet::Acknowledged() const {
+  std::lock_guard lock(mutex_);
+  return firmware_.Acknowledged();
+}
+
+int VirtualPedalSet::DumpsSent() const {
+  std::lock_guard lock(mutex_);
+  return firmware_.DumpsSent();
+}
+
+}  // namespace sim

@@ -1,0 +1,91 @@
+#pragma once
+// The pedal set as a virtual HID device: the firmware model on an interface of the virtual
+// platform. It answers the host's command reports, streams input reports, either by itself at a
+// steady rate with a smooth pedal motion (StartMoving) or one by one when a test asks
+// (SendReports), and keeps every report the host wrote to it.
+//
+// Create, PlugIn and Unplug it on the main thread (they raise the platform's device-change
+// notification there). Everything else may be called from any thread.
+
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "PedalFirmware.h"
+#include "PedalMotion.h"
+#include "hid/platform/virtual/VirtualHidPlatform.h"
+
+namespace sim {
+
+class VirtualPedalSet {
+ public:
+  struct Options {
+    std::string product = "Quillfen Pedals";
+    int reportRateHz = 1000;  // a full-speed device's interrupt rate
+    // Input reports between a settings request and its dump; negative: requests go unanswered.
+    int dumpDelay = PedalFirmware::kDefaultDumpDelay;
+  };
+
+  // The set starts unplugged and still.
+  explicit VirtualPedalSet(hidplatform::VirtualHidPlatform& platform);
+  VirtualPedalSet(hidplatform::VirtualHidPlatform& platform, Options options);
+  ~VirtualPedalSet();
+  VirtualPedalSet(const VirtualPedalSet&) = delete;
+  VirtualPedalSet& operator=(const VirtualPedalSet&) = delete;
+
+  // Plug in or out, and tell the platform's watchers that device nodes changed.
+  void PlugIn();
+  void Unplug();
+  bool IsPluggedIn() const;
+
+  // Streams input reports on a thread of its own at the report rate until StopMoving.
+  void StartMoving();
+  void StopMoving();
+  bool IsMoving() const;
+
+  // Queues `count` input reports now, from the calling thread.
+  void SendReports(int count = 1);
+  // Holds the pedals at fixed raw positions instead of the smooth motion; nullopt lets go.
+  void HoldPedals(std::optional<RawPositions> positions);
+  // Every queued report has been handed to the host and the host waits for the next one.
+  bool HostCaughtUp() const;
+
+  // What the pedal set received and holds.
+  std::vector<std::vector<std::uint8_t>> ReceivedReports() const;
+  std::vector<std::uint8_t> ReceivedCommands() const;  // byte 1 of each command report
+  SettingsData Settings() const;
+  std::uint16_t FlashCount() const;
+  RawLimits RawLimitsOf(std::size_t pedal) const;
+  bool IsCalibrating(std::size_t pedal) const;
+  bool Acknowledged() const;
+  int DumpsSent() const;
+
+  hidplatform::VirtualInterface& Interface() { return *interface_; }
+
+ private:
+  void OnOutputReport(std::span<const std::uint8_t> report);
+  std::vector<std::uint8_t> NextReport();
+  void QueueReport(std::vector<std::uint8_t> report);
+  void StreamUntilStopped();
+
+  hidplatform::VirtualHidPlatform& platform_;
+  Options options_;
+  std::shared_ptr<hidplatform::VirtualInterface> interface_;
+  PedalMotion motion_;
+
+  mutable std::mutex mutex_;  // guards everything below
+  PedalFirmware firmware_;
+  std::optional<RawPositions> heldPositions_;
+  std::uint64_t reportIndex_ = 0;
+  std::vector<std::vector<std::uint8_t>> received_;
+  bool stopRequested_ = false;
+  std::condition_variable stopChanged_;
+  std::thread streamer_;
+};
+
+}  // namespace sim
