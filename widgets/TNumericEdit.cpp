@@ -4,13 +4,18 @@
 #include <QByteArray>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMenu>
+#include <algorithm>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -70,17 +75,27 @@ class FullStopNumberScanner {
     return ClampToFinite(value);
   }
 
+  // Written without a decimal point (digits and a power of ten), strtod reads it the same way
+  // whatever the C locale says.
   double WholeValue(const QString& integerDigits, const QString& fractionDigits,
                     const QString& exponent) const {
-    if (integerDigits.isEmpty() && fractionDigits.isEmpty()) return 0;
-    QString normalised = negative_ ? QStringLiteral("-") : QString();
-    normalised += integerDigits.isEmpty() ? QStringLiteral("0") : integerDigits;
-    if (!fractionDigits.isEmpty()) normalised += QLatin1Char('.') + fractionDigits;
-    if (!exponent.isEmpty()) normalised += QLatin1Char('e') + exponent;
-    bool ok = false;
-    const double value = normalised.toLatin1().toDouble(&ok);
-    // Out of range: QByteArray gives infinity for overflow and 0 for underflow.
-    return ok ? value : ClampToFinite(std::isinf(value) ? value : 0.0);
+    const QString digits = integerDigits + fractionDigits;
+    if (digits.isEmpty()) return 0;
+    const long long powerOfTen = ClampedExponent(exponent) - fractionDigits.size();
+    const QByteArray plain = (negative_ ? QByteArrayLiteral("-") : QByteArray()) +
+                             digits.toLatin1() + 'e' + QByteArray::number(powerOfTen);
+    return ClampToFinite(std::strtod(plain.constData(), nullptr));
+  }
+
+  // Beyond a billion the result is infinity or zero anyway; this keeps the sum from overflowing.
+  static long long ClampedExponent(const QString& exponent) {
+    if (exponent.isEmpty()) return 0;
+    const bool negative = exponent.front() == QLatin1Char('-');
+    long long value = 0;
+    for (QChar ch : exponent) {
+      if (IsAsciiDigit(ch)) value = std::min(value * 10 + (ch.unicode() - '0'), 1'000'000'000LL);
+    }
+    return negative ? -value : value;
   }
 
   const QString& text_;
@@ -102,9 +117,18 @@ QString WithLocaleDecimalPoint(QString text) {
   return text.replace(QLatin1Char('.'), QLocale().decimalPoint());
 }
 
+// printf's "%g" and "%.Nf" in the C locale (correctly rounded, ties to even), then the user's
+// decimal separator.
 QString FormatForPrecision(double value, int precision) {
-  if (precision < 0) return WithLocaleDecimalPoint(QString::asprintf("%g", value));
-  return WithLocaleDecimalPoint(QString::asprintf("%.*f", precision, value));
+  const bool general = precision < 0;
+  std::string buffer(static_cast<std::size_t>(std::max(precision, 0)) + 400, '\0');
+  const std::to_chars_result written =
+      general ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                              std::chars_format::general, 6)
+              : std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                              std::chars_format::fixed, precision);
+  return WithLocaleDecimalPoint(
+      QString::fromLatin1(buffer.data(), static_cast<qsizetype>(written.ptr - buffer.data())));
 }
 
 QString FormatShortest(double value) {
@@ -173,6 +197,13 @@ bool IsTypedText(const QKeyEvent& event) {
   const bool shortcut =
       (mods & (Qt::ControlModifier | Qt::MetaModifier)) && !(mods & Qt::AltModifier);
   return !shortcut;
+}
+
+// Newer Qt names the standard menu's actions; older ones are known only by their caption.
+bool IsStandardPasteAction(const QAction& action) {
+  if (action.objectName() == QLatin1String("edit-paste")) return true;
+  const QString caption = action.text().section(QLatin1Char('\t'), 0, 0);
+  return caption == QCoreApplication::translate("QLineEdit", "&Paste");
 }
 
 bool IsFocusChangeWithinWindow(Qt::FocusReason reason) {
@@ -263,9 +294,10 @@ void TNumericEdit::focusOutEvent(QFocusEvent* event) {
 
 void TNumericEdit::contextMenuEvent(QContextMenuEvent* event) {
   QMenu* menu = createStandardContextMenu();
-  if (QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
-    disconnect(paste, &QAction::triggered, nullptr, nullptr);
-    connect(paste, &QAction::triggered, this, &TNumericEdit::PasteFromClipboard);
+  for (QAction* action : menu->actions()) {
+    if (!IsStandardPasteAction(*action)) continue;
+    disconnect(action, &QAction::triggered, nullptr, nullptr);
+    connect(action, &QAction::triggered, this, &TNumericEdit::PasteFromClipboard);
   }
   menu->setAttribute(Qt::WA_DeleteOnClose);
   menu->popup(event->globalPos());
