@@ -3,6 +3,8 @@
 #include <QPalette>
 
 #include "FormBuilder.h"
+#include "PaintPacer.h"
+#include "ProgramIcon.h"
 #include "TLabel.h"
 #include "TMainForm.h"
 #include "TPanel.h"
@@ -26,6 +28,8 @@ void NameAndPlace(QWidget* control, const char* name, QRect at) {
 void TMainForm::BuildWindow() {
   setObjectName("MainForm");
   setWindowTitle("Quillfen pedals settings");
+  setWindowIcon(ProgramIcon());
+  new PaintPacer(this);
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);

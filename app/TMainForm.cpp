@@ -4,23 +4,48 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 
 #include "TPanel.h"
+#include "hid/THidDeviceController.h"
 #include "widgets/TSideTabPageControl.h"
 
-TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
+TMainForm::TMainForm(std::shared_ptr<hidplatform::HidPlatform> platform, QWidget* parent)
+    : QWidget(parent) {
   BuildWindow();
   BuildMainPage();
   BuildDebugPage();
   BuildSplash();
   SetTabOrder();
   WireHandlers();
+  CreateController(std::move(platform));
+  AttachReadoutReactions();
+  AttachOtherPartsReactions();
   qApp->installEventFilter(this);
+  FormCreate();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+  // Let go of the pedal set while every handler still has its window, then end the controller
+  // before the controls it reports to.
+  if (!closeQueried_) FormCloseQuery();
+  delete hidController;
+  hidController = nullptr;
+}
 
-void TMainForm::closeEvent(QCloseEvent* event) { event->accept(); }
+void TMainForm::ShowCentred() {
+  const QRect desktop = screen()->availableGeometry();
+  move(desktop.center() - QPoint(width() / 2, height() / 2));
+  show();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  if (FormCloseQuery()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);

@@ -7,11 +7,13 @@
 // and the other parts of the window reach it directly. The window owns all of them (Qt parents).
 
 #include <QPointer>
+#include <QString>
 #include <QStringList>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
-#include <string>
+
+#include "pedal/TPedalLink.h"
 
 class TCheckBox;
 class QComboBox;
@@ -26,13 +28,72 @@ class TSideTabPageControl;
 class TSmoothProgressBar;
 class TTabSheet;
 class TopAlignedStack;
+class THidDevice;
+class THidDeviceController;
+namespace hidplatform {
+class HidPlatform;
+}
 
 class TMainForm : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TMainForm(QWidget* parent = nullptr);
+  // Builds every control and the controller on `platform`, whose first scan of the attached
+  // devices runs only once the message loop turns (after the window is on screen).
+  explicit TMainForm(std::shared_ptr<hidplatform::HidPlatform> platform, QWidget* parent = nullptr);
   ~TMainForm() override;
+
+  // Centres the window on its screen and shows it.
+  void ShowCentred();
+
+  // ---- The pedal link and the transport ------------------------------------------------------
+  // The pedal model, the handshake and every command to the pedal set (SendCommand).
+  TPedalLink Link;
+  THidDeviceController* hidController = nullptr;
+
+  // The window's handlers of the controller's events: one-line calls into the link.
+  void FormCreate();
+  bool FormCloseQuery();
+  void hidControllerArrival(THidDevice* HidDev);
+  bool hidControllerEnumerate(THidDevice* HidDev, std::int32_t Idx);
+  void hidControllerDeviceChange(QObject* Sender);
+  void hidControllerDeviceData(THidDevice* HidDev, std::uint8_t ReportID, const std::uint8_t* Data,
+                               std::uint16_t Size);
+  void hidControllerDeviceUnplug(THidDevice* HidDev);
+  void hidControllerRemoval(THidDevice* HidDev);
+
+  // ---- Live readout (MainFormReadout.cpp) -----------------------------------------------------
+  // The brake's last load text ("min", "max" or e.g. "50.5kg") and the kilograms the brake
+  // slider's thumbs stand for (written by the pedal panels).
+  QString BrakeKgText;
+  std::uint16_t BrakeLeftKg = 0;
+  std::uint16_t BrakeRightKg = 0;
+
+  // Reaction to OnPositionsDecoded: the brake's load text from the bar's previous position.
+  void UpdateBrakeLoadText();
+  // Reaction to OnReadoutDue, for each pedal: bar, percentage, calibration marquee.
+  void UpdatePedalReadout(TPedal& pedal);
+
+  // One pedal's controls, for code that treats the three pedals alike.
+  struct TPedalControls {
+    TPanel* panel;
+    TSmoothProgressBar* bar;
+    TLabel* valueLabel;
+    TLabel* loadLabel;  // brake only, else nullptr
+    TRangeSlider* slider;
+    TLabel* fromValue;
+    TLabel* toValue;
+    TLabel* leftThumbLoad;   // brake only, else nullptr
+    TLabel* rightThumbLoad;  // brake only, else nullptr
+    QPushButton* calibrateButton;
+    TLabel* infoLabel;
+    QPushButton* advancedButton;
+    TPanel* advancedPanel;
+    QComboBox* firstStage;
+    QComboBox* secondStage;
+    TCheckBox* connection;
+  };
+  TPedalControls ControlsOf(PedalName pedal) const;
 
   // Handlers of the wiring table that no slot of the window answers (yet).
   QStringList UnwiredHandlers() const { return unwiredHandlers_; }
@@ -161,6 +222,10 @@ class TMainForm : public QWidget {
   // ---- Debug tab's handlers and the service mode (MainFormDebugTab.cpp) ----------------------
   // `FormKeyDown(int key)` belongs here: it is wired to OnKeyDown.
 
+  // If declared, `void AttachSettingsReactions();` is called once at construction, after the
+  // window's own reactions are attached and before FormCreate: it attaches the reactions to
+  // Link.OnSettingsTaken and Link.OnSettingsDumpTaken in the link's order.
+
  signals:
   // Raised by the key preview for every key pressed anywhere in the window, before the focused
   // control sees the key.
@@ -172,6 +237,8 @@ class TMainForm : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  bool closeQueried_ = false;
+
   // Layout, one function per place (MainFormLayout.cpp, MainFormPedalLayout.cpp,
   // MainFormDebugLayout.cpp).
   void BuildWindow();
@@ -181,6 +248,9 @@ class TMainForm : public QWidget {
   void BuildDebugPage();
   void SetTabOrder();
   void WireHandlers();  // MainFormWiring.cpp
+  void AttachReadoutReactions();
+  void AttachOtherPartsReactions();
+  void CreateController(std::shared_ptr<hidplatform::HidPlatform> platform);
 
   // Key preview: sees each key press once, before the focused control does. Returns whether
   // the key was used up (Esc clicking the cancel button).
