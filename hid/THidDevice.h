@@ -137,6 +137,11 @@ class THidDevice final {
   THidDevice(std::unique_ptr<THidPnPInfo>& PnPInfo, THidDeviceController* Controller);
 
   bool CanAccess() const;
+  // The reading thread's request: opens the read handle if needed and starts one read into
+  // Report; Handle receives the handle the read is outstanding on.
+  std::uint32_t StartOverlappedRead(std::vector<std::uint8_t>& Report,
+                                    hidplatform::HandlePtr& Handle);
+  hidplatform::HandlePtr AcquireReadHandle();
   bool OpenSynchronousHandle();
   QString CachedString(QString& Cache, bool (hidplatform::Handle::*Query)(std::u16string&));
   std::vector<std::uint16_t> LanguageIds();

@@ -114,7 +114,6 @@ class THidDeviceController final : public QObject {
   void StartWatching();
   void PostStartupNotification();
   std::vector<std::unique_ptr<THidDevice>> ListPresentDevices();
-  std::unique_ptr<THidDevice> CreateDevice(std::unique_ptr<THidPnPInfo>& PnPInfo);
   bool RemoveVanished(std::vector<std::unique_ptr<THidDevice>>& Present);
   void DropDuplicates(std::vector<std::unique_ptr<THidDevice>>& Present);
   bool AppendArrivals(std::vector<std::unique_ptr<THidDevice>>& Present);
@@ -125,6 +124,13 @@ class THidDeviceController final : public QObject {
   template <typename Matches>
   std::int32_t CountPlugged(Matches matches);
   bool IsListedAndPlugged(std::uint32_t DeviceID) const;
+  // Runs Event with the device's enumerated flag set; the flag is cleared afterwards unless the
+  // event destroyed the device.
+  template <typename Event>
+  auto WhileEnumerated(THidDevice* Device, Event event);
+  std::unique_ptr<THidDevice> CreateDeviceWithRetries(std::unique_ptr<THidPnPInfo>& PnPInfo);
+  void RemoveEntry(THidDevice* Device);
+  void CloseUnlessCheckedOut(THidDevice* Device);
   int IndexOf(const THidDevice* Device) const;
 
   std::shared_ptr<hidplatform::HidPlatform> FPlatform;

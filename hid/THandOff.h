@@ -1,0 +1,41 @@
+// Runs a reading thread's calls on the main thread. The reading thread queues a call, wakes the
+// main loop with a posted event and blocks until the main thread has run it; an exception thrown
+// by the call travels back to the reading thread. The main thread serves the call from its
+// event loop, or from ServeUntilFinished while it waits for the reading thread to end, so
+// stopping a thread that is blocked in a hand-off never deadlocks. One per reading thread.
+#pragma once
+
+#include <QObject>
+#include <condition_variable>
+#include <exception>
+#include <functional>
+#include <mutex>
+
+class THandOff final : public QObject {
+ public:
+  THandOff();  // on the main thread
+  ~THandOff() override;
+
+  // Reading thread: runs call on the main thread and returns when it has run; rethrows what it
+  // threw.
+  void Call(const std::function<void()>& call);
+  // Reading thread: its last act, waking a main thread that waits in ServeUntilFinished.
+  void MarkFinished();
+
+  // Main thread: runs the pending call, if there is one.
+  void ServePending();
+  // Main thread: waits until the reading thread has finished, serving its calls meanwhile.
+  void ServeUntilFinished();
+
+ protected:
+  bool event(QEvent* event) override;
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  const std::function<void()>* pending_ = nullptr;
+  bool running_ = false;
+  bool served_ = false;
+  bool finished_ = false;
+  std::exception_ptr error_;
+};
