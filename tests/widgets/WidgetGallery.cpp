@@ -6,7 +6,9 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "widgets/TNumericEdit.h"
 #include "widgets/TRangeSlider.h"
+#include "widgets/TSideTabPageControl.h"
 #include "widgets/TSmoothProgressBar.h"
 
 namespace {
@@ -66,6 +68,51 @@ QWidget* SmoothProgressBarSection() {
   return section;
 }
 
+TNumericEdit* NumericEdit(TNumericEditType type, double value) {
+  auto* edit = new TNumericEdit;
+  if (type == etFloat) {
+    edit->SetEditType(etFloat);
+    edit->SetPrecision(4);
+    edit->SetPrecisionDisplay(pdShortest);
+  }
+  edit->SetFloatValue(value);
+  return edit;
+}
+
+QWidget* NumericEditSection() {
+  auto* section = new Section("TNumericEdit (49 x 21)");
+  const QSize size(49, 21);
+  section->AddRow("raw limit, etString, 4095", NumericEdit(etString, 4095), size);
+  section->AddRow("brake constant, etFloat, 12.3", NumericEdit(etFloat, 12.3), size);
+  section->AddRow("flash count, etFloat, 17", NumericEdit(etFloat, 17), size);
+  return section;
+}
+
+// A page control as the window configures it, with one label per page to show the page area.
+TSideTabPageControl* PageControl(bool tabsVisible) {
+  auto* control = new TSideTabPageControl;
+  control->SetTabWidth(108);
+  control->SetClientBorderWidth(0);
+  for (const char* caption : {"Main", "Debug"}) {
+    auto* page = new TTabSheet(control);
+    page->SetCaption(caption);
+    page->setBackgroundRole(QPalette::Base);
+    page->setAutoFillBackground(true);
+    auto* label = new QLabel(QString("%1 page").arg(caption), page);
+    label->move(8, 8);
+    page->SetTabVisible(tabsVisible);
+  }
+  control->SetActivePageIndex(0);
+  return control;
+}
+
+QWidget* SideTabPageControlSection() {
+  auto* section = new Section("TSideTabPageControl (tabs 108 long, strip 20 wide)");
+  section->AddRow("service mode: both tabs", PageControl(true), QSize(300, 228));
+  section->AddRow("user mode: tabs hidden", PageControl(false), QSize(300, 100));
+  return section;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -75,6 +122,8 @@ int main(int argc, char** argv) {
   auto* layout = new QVBoxLayout(&window);
   layout->addWidget(RangeSliderSection());
   layout->addWidget(SmoothProgressBarSection());
+  layout->addWidget(NumericEditSection());
+  layout->addWidget(SideTabPageControlSection());
   layout->addStretch(1);
   window.show();
   return QApplication::exec();
