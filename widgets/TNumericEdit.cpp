@@ -349,7 +349,6 @@ void TNumericEdit::TypeDecimalSeparator() {
   const qsizetype existing = rest.text.indexOf(decimal);
   if (existing >= 0) {
     // Index into the full text: the separator lies outside the selection.
-    const QString text = Text();
     const int selectionLength = hasSelectedText() ? static_cast<int>(selectedText().size()) : 0;
     const qsizetype inText = existing < rest.caret ? existing : existing + selectionLength;
     setCursorPosition(static_cast<int>(inText + decimal.size()));
