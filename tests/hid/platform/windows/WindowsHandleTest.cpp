@@ -21,6 +21,8 @@ TEST_F(WindowsHandle, ReadWriteHandleAnswersIdentityProductStringAndCaps) {
   EXPECT_TRUE(handle->GetProductString(product));
   EXPECT_FALSE(product.empty());
   EXPECT_EQ(product.find(u'\0'), std::u16string::npos);
+  std::u16string manufacturer;
+  EXPECT_TRUE(handle->GetManufacturerString(manufacturer));
 
   const HidCaps caps = CapsOf(*handle);
   EXPECT_EQ(caps.UsagePage, 0x01);  // generic desktop: Wine's mouse and keyboard
@@ -47,6 +49,26 @@ TEST_F(WindowsHandle, WriteOfAReportTheDeviceCannotTakeFails) {
   std::uint32_t written = 77;
   EXPECT_FALSE(handle->Write(report, written));
   EXPECT_EQ(written, 0u);
+}
+
+TEST_F(WindowsHandle, InputBufferCountIsSetAndReadBack) {
+  const HandlePtr handle = OpenOrFail(OpenMode::ReadWrite);
+  ASSERT_NE(handle, nullptr);
+  std::uint32_t count = 0;
+  ASSERT_TRUE(handle->GetNumInputBuffers(count));
+  EXPECT_GT(count, 0u);
+  ASSERT_TRUE(handle->SetNumInputBuffers(64));
+  ASSERT_TRUE(handle->GetNumInputBuffers(count));
+  EXPECT_EQ(count, 64u);
+}
+
+TEST_F(WindowsHandle, ReadIntoABufferShorterThanTheInputReportIsRefused) {
+  const HandlePtr reader = OpenOrFail(OpenMode::OverlappedRead);
+  ASSERT_NE(reader, nullptr);
+  ASSERT_GT(CapsOf(*reader).InputReportByteLength, 1);
+  std::vector<std::uint8_t> buffer(1);
+  EXPECT_EQ(reader->StartRead(buffer), kErrorInvalidUserBuffer);
+  EXPECT_TRUE(reader->CancelRead());  // nothing outstanding
 }
 
 TEST_F(WindowsHandle, ParsedDescriptorOutlivesItsHandle) {
