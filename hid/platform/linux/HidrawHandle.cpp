@@ -224,10 +224,9 @@ std::uint32_t HidrawHandle::LastTransferCount() {
 // Reads happen inside WaitRead on the reading thread, so once the request is dropped nothing
 // can write into its buffer any more.
 bool HidrawHandle::CancelRead() {
-  if (mode_ != OpenMode::OverlappedRead || closed_.load()) return false;
   readOutstanding_ = false;
   readBuffer_ = {};
-  return true;
+  return mode_ == OpenMode::OverlappedRead && !closed_.load();
 }
 
 bool HidrawHandle::ReportIoctl(unsigned long request, void* report, std::size_t size) {

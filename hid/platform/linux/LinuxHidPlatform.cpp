@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "ConditionWaker.h"
 #include "DeviceProperties.h"
 #include "EventFdWaker.h"
 #include "HidrawHandle.h"
@@ -149,7 +150,7 @@ class LinuxHidPlatform : public hidplatform::HidPlatform {
 
   std::unique_ptr<hidplatform::Waker> CreateWaker() override {
     UniqueFd eventFd = MakeEventFd();
-    if (!eventFd.IsValid()) return nullptr;
+    if (!eventFd.IsValid()) return std::make_unique<ConditionWaker>();
     return std::make_unique<EventFdWaker>(std::move(eventFd));
   }
 

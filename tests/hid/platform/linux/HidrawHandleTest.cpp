@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "ConditionWaker.h"
 #include "EventFdWaker.h"
 #include "HidrawIdentity.h"
 #include "ReportDescriptor.h"
@@ -121,6 +122,15 @@ TEST_F(SocketNode, SignalledWakerEndsAWaitAtOnceAndLeavesTheReadOutstanding) {
   DeviceSends({1, 7});
   EXPECT_EQ(handle_->WaitRead(endless, waker_), ReadWait::Completed);
   EXPECT_EQ(Received(), (Bytes{1, 7}));
+}
+
+TEST_F(SocketNode, WakerWithoutADescriptorEndsAWaitToo) {
+  Open(OpenMode::OverlappedRead, numberedDescriptor);
+  linuxhid::ConditionWaker waker;
+  ASSERT_EQ(handle_->StartRead(buffer_), hidplatform::kErrorSuccess);
+  std::thread stopper([&waker] { waker.Signal(); });
+  EXPECT_EQ(handle_->WaitRead(endless, waker), ReadWait::Interrupted);
+  stopper.join();
 }
 
 TEST_F(SocketNode, ClosingFromAnotherThreadCompletesTheWaitWithNothing) {
