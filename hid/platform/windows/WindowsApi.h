@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <setupapi.h>
+// NTSTATUS, which the HID parser's declarations use, for SDKs that do not bring it along.
+#include <winternl.h>
 
 extern "C" {
 #include <hidsdi.h>

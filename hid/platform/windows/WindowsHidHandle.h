@@ -63,7 +63,7 @@ class WindowsHidHandle final : public Handle {
   bool HasSetOutputReport() const override { return services_->HidD_SetOutputReport != nullptr; }
 
  private:
-  using StringCall = BOOLEAN(__stdcall*)(HANDLE, PVOID, ULONG);
+  using StringCall = decltype(&::HidD_GetProductString);
   bool ReadString(StringCall call, std::u16string& text);
   bool IsSynchronous() const;
   // Issues one overlapped request unless the handle is closed; a platform error code.
