@@ -72,7 +72,7 @@ void THidDeviceReadThread::RunLoop(hidplatform::HandlePtr& Outstanding) {
       continue;
     }
     Outstanding = handle;
-    if (!WaitForRead(*handle)) return;  // asked to stop; a report of the same slice is dropped
+    if (!WaitForRead(*handle)) return;
     Outstanding.reset();
     FNumBytesRead = std::min<std::uint32_t>(handle->LastTransferCount(),
                                             static_cast<std::uint32_t>(FReport.size()));
@@ -84,9 +84,11 @@ void THidDeviceReadThread::RunLoop(hidplatform::HandlePtr& Outstanding) {
 
 bool THidDeviceReadThread::WaitForRead(hidplatform::Handle& Handle) {
   for (;;) {
+    // A read that completed is still delivered when a stop request came meanwhile, so a report
+    // already taken from the device is never lost.
     const auto result = Handle.WaitRead(SliceOf(FDevice->ThreadSleepTime()), *FWaker);
-    if (FTerminated) return false;
     if (result == hidplatform::ReadWait::Completed) return true;
+    if (FTerminated) return false;
   }
 }
 

@@ -217,7 +217,8 @@ class Handle {
   // handle is closed (then the read has completed with 0 bytes).
   virtual ReadWait WaitRead(std::chrono::milliseconds slice, Waker& waker) = 0;
   // Bytes of the last completed request on this overlapped handle, without waiting; 0 when the
-  // handle is closed, the request failed, was aborted or is still outstanding.
+  // request failed, was aborted (by Close or CancelRead) or is still outstanding. A read that
+  // completed before the handle was closed keeps its count, so its report is not lost.
   virtual std::uint32_t LastTransferCount() = 0;
   // Cancels the outstanding read; when it returns, the read no longer writes into its buffer.
   virtual bool CancelRead() = 0;

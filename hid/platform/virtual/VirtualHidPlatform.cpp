@@ -233,7 +233,7 @@ class VirtualHandle final : public Handle, public std::enable_shared_from_this<V
 
   std::uint32_t LastTransferCount() override {
     std::lock_guard lock(state_->mutex);
-    return closed_ ? 0 : lastCount_;
+    return lastCount_;
   }
 
   bool CancelRead() override {
