@@ -11,7 +11,7 @@
 namespace hidplatform::windows {
 namespace {
 
-enum class Kind { Number, Text, TextList };
+using Kind = PropertyKind;
 
 struct PropertySlot {
   std::uint32_t code;
@@ -64,39 +64,39 @@ bool ReadRaw(const HidServices& services, HDEVINFO set, SP_DEVINFO_DATA& info, D
                                                     required, &required) != 0;
 }
 
-std::span<const wchar_t> AsUnits(const RawProperty& raw) {
-  return {reinterpret_cast<const wchar_t*>(raw.bytes.data()), raw.bytes.size() / sizeof(wchar_t)};
+std::span<const wchar_t> AsUnits(std::span<const BYTE> bytes) {
+  return {reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t)};
 }
 
-bool IsNumber(const RawProperty& raw) {
-  return raw.type == REG_DWORD && raw.bytes.size() == sizeof(DWORD);
+bool IsNumber(DWORD type, std::span<const BYTE> bytes) {
+  return type == REG_DWORD && bytes.size() == sizeof(DWORD);
 }
 
-std::uint32_t NumberOf(const RawProperty& raw) {
+std::uint32_t NumberOf(std::span<const BYTE> bytes) {
   DWORD value = 0;
-  std::memcpy(&value, raw.bytes.data(), sizeof value);
+  std::memcpy(&value, bytes.data(), sizeof value);
   return value;
 }
 
 // A few of the text fields are stored as a number (the address, the characteristics) or as a
 // binary class id (the bus type): they are given as their text, never as raw bytes.
-std::u16string TextOf(const RawProperty& raw) {
-  if (IsNumber(raw)) {
-    const std::string digits = std::to_string(NumberOf(raw));
+std::u16string TextOf(DWORD type, std::span<const BYTE> bytes) {
+  if (IsNumber(type, bytes)) {
+    const std::string digits = std::to_string(NumberOf(bytes));
     return std::u16string(digits.begin(), digits.end());
   }
-  if (raw.type == REG_BINARY && raw.bytes.size() == sizeof(GUID)) {
+  if (type == REG_BINARY && bytes.size() == sizeof(GUID)) {
     GUID guid;
-    std::memcpy(&guid, raw.bytes.data(), sizeof guid);
+    std::memcpy(&guid, bytes.data(), sizeof guid);
     return GuidText(guid);
   }
-  return TextUpToZero(AsUnits(raw));
+  return TextUpToZero(AsUnits(bytes));
 }
 
 // A double-zero-terminated list of texts.
-std::vector<std::u16string> TextListOf(const RawProperty& raw) {
+std::vector<std::u16string> TextListOf(std::span<const BYTE> bytes) {
   std::vector<std::u16string> list;
-  std::span<const wchar_t> rest = AsUnits(raw);
+  std::span<const wchar_t> rest = AsUnits(bytes);
   while (!rest.empty() && rest.front() != L'\0') {
     std::u16string text = TextUpToZero(rest);
     rest = rest.subspan(std::min(rest.size(), text.size() + 1));
@@ -107,6 +107,20 @@ std::vector<std::u16string> TextListOf(const RawProperty& raw) {
 
 }  // namespace
 
+std::optional<DeviceProperty> ConvertRegistryValue(PropertyKind kind, DWORD registryType,
+                                                   std::span<const BYTE> bytes) {
+  switch (kind) {
+    case Kind::Number:
+      if (!IsNumber(registryType, bytes)) return std::nullopt;
+      return NumberOf(bytes);
+    case Kind::Text:
+      return TextOf(registryType, bytes);
+    case Kind::TextList:
+      return TextListOf(bytes);
+  }
+  return std::nullopt;
+}
+
 std::map<std::uint32_t, DeviceProperty> ReadDeviceProperties(const HidServices& services,
                                                              HDEVINFO deviceInfoSet,
                                                              SP_DEVINFO_DATA& deviceInfo) {
@@ -114,16 +128,8 @@ std::map<std::uint32_t, DeviceProperty> ReadDeviceProperties(const HidServices& 
   for (const PropertySlot& slot : kProperties) {
     RawProperty raw;
     if (!ReadRaw(services, deviceInfoSet, deviceInfo, slot.code, raw)) continue;
-    switch (slot.kind) {
-      case Kind::Number:
-        if (IsNumber(raw)) properties.emplace(slot.code, NumberOf(raw));
-        break;
-      case Kind::Text:
-        properties.emplace(slot.code, TextOf(raw));
-        break;
-      case Kind::TextList:
-        properties.emplace(slot.code, TextListOf(raw));
-        break;
+    if (auto value = ConvertRegistryValue(slot.kind, raw.type, raw.bytes)) {
+      properties.emplace(slot.code, std::move(*value));
     }
   }
   return properties;
