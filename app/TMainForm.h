@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "pedal/TPedalLink.h"
@@ -218,13 +219,102 @@ class TMainForm : public QWidget {
   // built. A handler may take the leading arguments of its event or none.
  public slots:
   // ---- Pedal panels' handlers and operations (MainFormPanels.cpp) ----------------------------
+  void TrRangeSliderMouseMove();
+  void BrRangeSliderMouseMove();
+  void ClRangeSliderMouseMove();
+  void TrRangeSliderMouseUp();
+  void BrRangeSliderMouseUp();
+  void ClRangeSliderMouseUp();
+  void TrCalibrateBtnClick();
+  void BrCalibrateBtnClick();
+  void ClCalibrateBtnClick();
+  void TrAdvButtClick();
+  void BrAdvButtClick();
+  void ClAdvButtClick();
+  void TrFSValueChang(int index);
+  void BrFSValueBoxChange(int index);
+  void ClFSValueBoxChange(int index);
+  void TrSSValueChange(int index);
+  void BrSSValueBoxChange(int index);
+  void ClSSValueBoxChange(int index);
+  void TrConnectCheckBoxMouseUp();
+  void BrConnectCheckBoxMouseUp();
+  void ClConnectCheckBoxMouseUp();
+
+ public:
+  // The From and To labels (the brake's also its thumbs' kilograms) from the slider.
+  void TrRangeSliderChangeLeft();
+  void BrRangeSliderChangeLeft();
+  void ClRangeSliderChangeLeft();
+  void TrRangeSliderChangeRight();
+  void BrRangeSliderChangeRight();
+  void ClRangeSliderChangeRight();
+
+  void ApplyPedalLimits(TPedal& pedal);
+  void ValidateSliderPositions();
+  void ShowConnectionStates();
+  void BeginCalibration(TPedal& pedal);
+  void EndCalibration(TPedal& pedal);
+  void ToggleAdvancedPanel(TPedal& pedal);
+
+  // Heights of a pedal panel with its advanced strip folded and unfolded.
+  static constexpr int CollapsedPanelHeight = 89;
+  static constexpr int ExpandedPanelHeight = 130;
+  static constexpr int ExpandedBrakePanelHeight = 150;
+  // A thumb moved by the mouse wheel is sent once the wheel has rested this long.
+  static constexpr int WheelRestMs = 300;
+
+ private:
+  void RefreshSliderLabels(PedalName pedal);
+  void StoreSliderPositions(PedalName pedal);
+  // Stores the thumbs, refreshes the labels and sends them when they differ from the pedal's.
+  void CommitKeyboardGesture(PedalName pedal);
+  void OnCalibrateClicked(PedalName pedal);
+  void OnFilterStageChosen(QComboBox* box, PedalName pedal, bool firstStage, int index);
+  void ToggleConnection(PedalName pedal);
+  void WatchPanelGestures();
 
   // ---- Debug tab's handlers and the service mode (MainFormDebugTab.cpp) ----------------------
-  // `FormKeyDown(int key)` belongs here: it is wired to OnKeyDown.
+ public slots:
+  void FormKeyDown(int key);
+  void DebugPedalSelectorBoxChange();
+  void USBMinEditKeyUp(int key);
+  void USBMaxEditKeyUp(int key);
+  void FanatecMinEditKeyUp(int key);
+  void FanatecMaxEditKeyUp(int key);
+  void SliderRangeMinEditKeyUp(int key);
+  void SliderRangeMaxEditKeyUp(int key);
+  void SliderPosLeftEditKeyUp(int key);
+  void SliderPosRightEditKeyUp(int key);
+  void BrCalEditKeyUp(int key);
+  void ReadSetButtonClick();
+  void ResetCalibrButtClick();
+  // Attaches the panels' and the Debug tab's reactions to the link's settings notifications.
+  void AttachSettingsReactions();
 
-  // If declared, `void AttachSettingsReactions();` is called once at construction, after the
-  // window's own reactions are attached and before FormCreate: it attaches the reactions to
-  // Link.OnSettingsTaken and Link.OnSettingsDumpTaken in the link's order.
+ public:
+  // Pressed first, before the first settings dump, it keeps the Debug tab and the Advanced
+  // buttons (the service mode). Recognised by its key code alone.
+  static constexpr int ServiceKey = Qt::Key_F12;
+  // Set by the first press of the service key, never cleared.
+  bool ServiceKeyPressed = false;
+
+  void ApplyServiceMode();
+  void DumpSettingsToDebug();
+
+  // The eight raw 16-bit fields of the selected pedal that the Debug page edits.
+  enum class TRawLimit { UsbMin, UsbMax, DacMin, DacMax, RangeMin, RangeMax, PosLeft, PosRight };
+
+  // Every message the window shows goes through here: a modal box unless a test answers it.
+  enum class TMessageKind { Information, Error };
+  using TMessageBox = std::function<void(TMessageKind kind, const QString& text)>;
+  TMessageBox ShowMessage;
+
+ private:
+  void OnRawLimitEnter(TRawLimit field, int key);
+  TNumericEdit* RawLimitEdit(TRawLimit field) const;
+  TPedal* SelectedDebugPedal();
+  void ShowDefaultMessageBox(TMessageKind kind, const QString& text);
 
  signals:
   // Raised by the key preview for every key pressed anywhere in the window, before the focused

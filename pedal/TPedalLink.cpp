@@ -99,16 +99,16 @@ bool TPedalLink::LatestSenderIsPedalSet() const {
          joyPn == QLatin1String(kPedalSetProductName);
 }
 
-void TPedalLink::SendCommand(std::uint8_t code) {
-  if (FPedalsDevice == nullptr) return;
+bool TPedalLink::SendCommand(std::uint8_t code) {
+  if (FPedalsDevice == nullptr) return false;
   const std::uint16_t length = FPedalsDevice->Caps().OutputReportByteLength;
-  if (length == 0) return;  // a device without an output report takes no command
+  if (length == 0) return false;  // a device without an output report takes no command
   const TSettingsReport built = Model.BuildCommandReport(code);
   // Exactly as long as the device's output report: cut short, or padded with zeros.
   std::vector<std::uint8_t> report(length, 0);
   std::copy_n(built.begin(), std::min<std::size_t>(length, built.size()), report.begin());
   std::uint32_t written = 0;
-  FPedalsDevice->WriteFile(report.data(), length, written);
+  return FPedalsDevice->WriteFile(report.data(), length, written) && written == length;
 }
 
 void TPedalLink::ReleasePedalsDevice() {

@@ -50,8 +50,9 @@ class TPedalLink {
   THidDeviceController::TStoredProperties ControllerEvents();
 
   // Builds the command report from the model and writes it to the pedal set, as long as its
-  // output report is. Fire-and-forget; without a pedal set nothing is sent.
-  void SendCommand(std::uint8_t code);
+  // output report is. Nothing is retried; without a pedal set nothing is sent. Returns whether
+  // the whole report was written, for the few callers that tell the user.
+  bool SendCommand(std::uint8_t code);
 
   // The checked-out pedal set, or nullptr.
   THidDevice* PedalsDevice() const { return FPedalsDevice; }

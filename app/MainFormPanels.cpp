@@ -1,0 +1,325 @@
+// The pedal panels: each pedal's working range on its range slider with From and To
+// percentages (the brake also in kilograms under the thumbs), its calibrate button, and in the
+// service mode the advanced strip with the filter stages and the connection flag. Every change
+// goes into the pedal object and out to the pedal set at once.
+
+#include <QComboBox>
+#include <QPushButton>
+#include <array>
+
+#include "ControlGestures.h"
+#include "TCheckBox.h"
+#include "TLabel.h"
+#include "TMainForm.h"
+#include "TPanel.h"
+#include "pedal/MapRange.h"
+#include "widgets/TRangeSlider.h"
+#include "widgets/TSmoothProgressBar.h"
+
+namespace {
+
+const QString kCalibrateCaption = QStringLiteral("Calibrate");
+const QString kDoneCaption = QStringLiteral("Done");
+const QString kNotConnectedCaption = QStringLiteral("Not connected");
+
+// The brake's load at full scale is 96 times its constant, in kilograms.
+constexpr long double kFullScaleKgPerConst = 96.0L;
+
+// An empty interval has no mapping: it reads as 0 instead of an overflowed infinity.
+std::int64_t MapOrZero(long double x, long double fromLow, long double fromHigh, long double toLow,
+                       long double toHigh) {
+  if (fromLow == fromHigh) return 0;
+  return MapRangeRounded(x, fromLow, fromHigh, toLow, toHigh);
+}
+
+QString PercentLabel(std::int64_t percent) {
+  return QString::number(static_cast<std::int32_t>(percent)) + QLatin1Char('%');
+}
+
+// The percentages map from the pedal's own range, which the Debug page may have changed
+// since the slider took it: they are not limited to 0-100.
+QString FromText(const TRangeSlider& slider, const PedalData& settings) {
+  return PercentLabel(
+      MapOrZero(slider.PositionLeft(), settings.SliderRangeMin, settings.SliderRangeMax, 0, 100));
+}
+
+// The same straight line as FromText, taken from its upper end.
+QString ToText(const TRangeSlider& slider, const PedalData& settings) {
+  return PercentLabel(
+      MapOrZero(slider.PositionRight(), settings.SliderRangeMax, settings.SliderRangeMin, 100, 0));
+}
+
+std::uint16_t ThumbKg(const TRangeSlider& slider, int position, double brakeKgConst) {
+  const std::int64_t kg =
+      MapOrZero(position, slider.Min(), slider.Max(), 0, kFullScaleKgPerConst * brakeKgConst);
+  return static_cast<std::uint16_t>(static_cast<std::uint64_t>(kg) & 0xFFFF);
+}
+
+QString KgLabel(std::uint16_t kg) { return QString::number(kg) + QStringLiteral("kg"); }
+
+// The keys the range slider moves a thumb with.
+const std::vector<int> kSliderKeys{Qt::Key_Left,   Qt::Key_Right,    Qt::Key_Up,   Qt::Key_Down,
+                                   Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
+
+}  // namespace
+
+// ---- Labels -------------------------------------------------------------------------------
+
+void TMainForm::TrRangeSliderChangeLeft() {
+  TrFromLableValue->setText(FromText(*TrRangeSlider, Link.Model.ThrottlePedal.data));
+}
+
+void TMainForm::TrRangeSliderChangeRight() {
+  TrToLableValue->setText(ToText(*TrRangeSlider, Link.Model.ThrottlePedal.data));
+}
+
+void TMainForm::BrRangeSliderChangeLeft() {
+  BrFromLableValue->setText(FromText(*BrRangeSlider, Link.Model.BrakePedal.data));
+  BrakeLeftKg = ThumbKg(*BrRangeSlider, BrRangeSlider->PositionLeft(), Link.Model.BrakeKgConst);
+  BrLSliderKgValueLable->setText(KgLabel(BrakeLeftKg));
+}
+
+void TMainForm::BrRangeSliderChangeRight() {
+  BrToLableValue->setText(ToText(*BrRangeSlider, Link.Model.BrakePedal.data));
+  BrakeRightKg = ThumbKg(*BrRangeSlider, BrRangeSlider->PositionRight(), Link.Model.BrakeKgConst);
+  BrRSliderKgValueLable->setText(KgLabel(BrakeRightKg));
+}
+
+void TMainForm::ClRangeSliderChangeLeft() {
+  ClFromLableValue->setText(FromText(*ClRangeSlider, Link.Model.ClutchPedal.data));
+}
+
+void TMainForm::ClRangeSliderChangeRight() {
+  ClToLableValue->setText(ToText(*ClRangeSlider, Link.Model.ClutchPedal.data));
+}
+
+void TMainForm::RefreshSliderLabels(PedalName pedal) {
+  switch (pedal) {
+    case PedalName::Throttle:
+      TrRangeSliderChangeLeft();
+      TrRangeSliderChangeRight();
+      break;
+    case PedalName::Brake:
+      BrRangeSliderChangeLeft();
+      BrRangeSliderChangeRight();
+      break;
+    case PedalName::Clutch:
+      ClRangeSliderChangeLeft();
+      ClRangeSliderChangeRight();
+      break;
+  }
+}
+
+// ---- Sliders --------------------------------------------------------------------------------
+
+void TMainForm::StoreSliderPositions(PedalName pedal) {
+  PedalData& settings = Link.Model.Pedal(pedal).data;
+  const TRangeSlider* slider = ControlsOf(pedal).slider;
+  settings.SliderPosLeft = static_cast<std::uint16_t>(slider->PositionLeft());
+  settings.SliderPosRight = static_cast<std::uint16_t>(slider->PositionRight());
+  RefreshSliderLabels(pedal);
+}
+
+void TMainForm::TrRangeSliderMouseMove() { StoreSliderPositions(PedalName::Throttle); }
+void TMainForm::BrRangeSliderMouseMove() { StoreSliderPositions(PedalName::Brake); }
+void TMainForm::ClRangeSliderMouseMove() { StoreSliderPositions(PedalName::Clutch); }
+
+// The move events come before the slider applies the last movement: the release stores the
+// thumbs as they finally stand, so the pedal set receives what the user sees.
+void TMainForm::TrRangeSliderMouseUp() {
+  StoreSliderPositions(PedalName::Throttle);
+  Link.SendCommand(PedalCommand::Update);
+}
+
+void TMainForm::BrRangeSliderMouseUp() {
+  StoreSliderPositions(PedalName::Brake);
+  Link.SendCommand(PedalCommand::Update);
+}
+
+void TMainForm::ClRangeSliderMouseUp() {
+  StoreSliderPositions(PedalName::Clutch);
+  Link.SendCommand(PedalCommand::Update);
+}
+
+void TMainForm::CommitKeyboardGesture(PedalName pedal) {
+  const PedalData& settings = Link.Model.Pedal(pedal).data;
+  const TRangeSlider* slider = ControlsOf(pedal).slider;
+  const bool moved = slider->PositionLeft() != settings.SliderPosLeft ||
+                     slider->PositionRight() != settings.SliderPosRight;
+  if (!moved) return;
+  StoreSliderPositions(pedal);
+  Link.SendCommand(PedalCommand::Update);
+}
+
+// ---- Calibration -----------------------------------------------------------------------------
+
+void TMainForm::BeginCalibration(TPedal& pedal) {
+  pedal.calibration = true;
+  Link.SendCommand(PedalCommand::CalibrationStart(pedal.mainname));
+}
+
+void TMainForm::EndCalibration(TPedal& pedal) {
+  pedal.calibration = false;
+  Link.SendCommand(PedalCommand::CalibrationEnd(pedal.mainname));
+  // The calibration's outcome comes back with the next settings dump.
+  Link.SettingsLoaded = false;
+}
+
+// The caption is the button's state.
+void TMainForm::OnCalibrateClicked(PedalName pedal) {
+  const TPedalControls c = ControlsOf(pedal);
+  TPedal& object = Link.Model.Pedal(pedal);
+  if (c.calibrateButton->text() == kCalibrateCaption) {
+    BeginCalibration(object);
+    c.calibrateButton->setText(kDoneCaption);
+    c.infoLabel->show();
+  } else if (c.calibrateButton->text() == kDoneCaption) {
+    if (pedal == PedalName::Brake) ValidateSliderPositions();
+    EndCalibration(object);
+    c.calibrateButton->setText(kCalibrateCaption);
+    c.infoLabel->hide();
+  }
+}
+
+void TMainForm::TrCalibrateBtnClick() { OnCalibrateClicked(PedalName::Throttle); }
+void TMainForm::BrCalibrateBtnClick() { OnCalibrateClicked(PedalName::Brake); }
+void TMainForm::ClCalibrateBtnClick() { OnCalibrateClicked(PedalName::Clutch); }
+
+// ---- Advanced strip ----------------------------------------------------------------------------
+
+void TMainForm::ToggleAdvancedPanel(TPedal& pedal) {
+  struct Fold {
+    const char* name;
+    PedalName pedal;
+    int expandedHeight;
+    int windowGrowth;
+  };
+  // The brake panel grows by 61 pixels but the window by 40 only: the page's bottom panel
+  // gives up the rest.
+  const std::array<Fold, 3> folds{{
+      {"Throttle", PedalName::Throttle, ExpandedPanelHeight,
+       ExpandedPanelHeight - CollapsedPanelHeight},
+      {"Brake", PedalName::Brake, ExpandedBrakePanelHeight,
+       ExpandedBrakePanelHeight - ExpandedPanelHeight + 20},
+      {"Clutch", PedalName::Clutch, ExpandedPanelHeight,
+       ExpandedPanelHeight - CollapsedPanelHeight},
+  }};
+  for (const Fold& fold : folds) {
+    if (pedal.name != fold.name) continue;
+    const TPedalControls c = ControlsOf(fold.pedal);
+    if (c.panel->Tag() == 0) {
+      c.panel->resize(c.panel->width(), fold.expandedHeight);
+      setFixedHeight(height() + fold.windowGrowth);
+      c.advancedPanel->resize(c.advancedPanel->width(), 60);
+      c.advancedPanel->show();
+      c.panel->SetTag(1);
+    } else {
+      c.panel->resize(c.panel->width(), CollapsedPanelHeight);
+      setFixedHeight(height() - fold.windowGrowth);
+      c.advancedPanel->hide();
+      c.panel->SetTag(0);
+    }
+  }
+}
+
+void TMainForm::TrAdvButtClick() { ToggleAdvancedPanel(Link.Model.ThrottlePedal); }
+void TMainForm::BrAdvButtClick() { ToggleAdvancedPanel(Link.Model.BrakePedal); }
+void TMainForm::ClAdvButtClick() { ToggleAdvancedPanel(Link.Model.ClutchPedal); }
+
+// ---- Filter stages ---------------------------------------------------------------------------
+
+// Only an index of an item is stored: typed text that matches no item changes nothing, and the
+// box shows the stored value again.
+void TMainForm::OnFilterStageChosen(QComboBox* box, PedalName pedal, bool firstStage, int index) {
+  PedalData& settings = Link.Model.Pedal(pedal).data;
+  std::uint8_t& stored =
+      firstStage ? settings.FirstFilterStageKoeff : settings.SecondFilterStageKoeff;
+  if (index < 0 || index >= box->count()) {
+    box->setCurrentIndex(stored < box->count() ? stored : -1);
+    return;
+  }
+  stored = static_cast<std::uint8_t>(index);
+  Link.SendCommand(PedalCommand::Update);
+}
+
+void TMainForm::TrFSValueChang(int index) {
+  OnFilterStageChosen(TrFSValue, PedalName::Throttle, true, index);
+}
+void TMainForm::BrFSValueBoxChange(int index) {
+  OnFilterStageChosen(BrFSValueBox, PedalName::Brake, true, index);
+}
+void TMainForm::ClFSValueBoxChange(int index) {
+  OnFilterStageChosen(ClFSValueBox, PedalName::Clutch, true, index);
+}
+void TMainForm::TrSSValueChange(int index) {
+  OnFilterStageChosen(TrSSValue, PedalName::Throttle, false, index);
+}
+void TMainForm::BrSSValueBoxChange(int index) {
+  OnFilterStageChosen(BrSSValueBox, PedalName::Brake, false, index);
+}
+void TMainForm::ClSSValueBoxChange(int index) {
+  OnFilterStageChosen(ClSSValueBox, PedalName::Clutch, false, index);
+}
+
+// ---- Connection ------------------------------------------------------------------------------
+
+void TMainForm::ToggleConnection(PedalName pedal) {
+  std::uint8_t& status = Link.Model.Pedal(pedal).data.ConnectStatus;
+  status = status == 1 ? 0 : 1;
+  ShowConnectionStates();
+  Link.SendCommand(PedalCommand::Update);
+}
+
+void TMainForm::TrConnectCheckBoxMouseUp() { ToggleConnection(PedalName::Throttle); }
+void TMainForm::BrConnectCheckBoxMouseUp() { ToggleConnection(PedalName::Brake); }
+void TMainForm::ClConnectCheckBoxMouseUp() { ToggleConnection(PedalName::Clutch); }
+
+void TMainForm::ShowConnectionStates() {
+  for (PedalName pedal : kAllPedals) {
+    const TPedalControls c = ControlsOf(pedal);
+    const bool connected = Link.Model.Pedal(pedal).data.ConnectStatus != 0;
+    c.calibrateButton->setText(connected ? kCalibrateCaption : kNotConnectedCaption);
+    c.calibrateButton->setEnabled(connected);
+    c.connection->setChecked(connected);
+  }
+}
+
+// ---- Settings into the controls ----------------------------------------------------------
+
+void TMainForm::ApplyPedalLimits(TPedal& pedal) {
+  const TPedalControls c = ControlsOf(pedal.mainname);
+  const PedalData& settings = pedal.data;
+  c.bar->SetMinimum(settings.ProgressBarValMin);
+  c.bar->SetMaximum(settings.ProgressBarValMax);
+  c.slider->SetMin(settings.SliderRangeMin);
+  c.slider->SetMax(settings.SliderRangeMax);
+  // The slider refuses a left thumb beyond the right one and the reverse: a second pass places
+  // a pair that lies wholly beyond the old one.
+  for (int pass = 0; pass < 2; ++pass) {
+    c.slider->SetPositionLeft(settings.SliderPosLeft);
+    c.slider->SetPositionRight(settings.SliderPosRight);
+  }
+}
+
+void TMainForm::ValidateSliderPositions() {
+  for (TRangeSlider* slider : {ClRangeSlider, BrRangeSlider, TrRangeSlider}) {
+    const bool valid = slider->PositionLeft() < slider->PositionRight() &&
+                       slider->PositionLeft() >= slider->Min() &&
+                       slider->PositionRight() <= slider->Max();
+    if (valid) continue;
+    slider->SetPositionLeft(slider->Min());
+    slider->SetPositionRight(slider->Max());
+  }
+  for (PedalName pedal : kAllPedals) RefreshSliderLabels(pedal);
+}
+
+// ---- Keyboard and wheel gestures --------------------------------------------------------------
+
+void TMainForm::WatchPanelGestures() {
+  for (PedalName pedal : kAllPedals) {
+    const TPedalControls c = ControlsOf(pedal);
+    new GestureEndWatcher(c.slider, kSliderKeys, std::chrono::milliseconds(WheelRestMs),
+                          [this, pedal] { CommitKeyboardGesture(pedal); });
+    new KeyboardClickWatcher(c.connection, [this, pedal] { ToggleConnection(pedal); });
+  }
+}

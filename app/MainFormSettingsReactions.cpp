@@ -1,0 +1,26 @@
+// The pedal panels' and the Debug tab's reactions to the settings the pedal set sends, in the
+// order the link raises them, and the rest of their start-up.
+
+#include "TMainForm.h"
+#include "widgets/TNumericEdit.h"
+
+void TMainForm::AttachSettingsReactions() {
+  Link.OnSettingsTaken.Add([this] {
+    ApplyPedalLimits(Link.Model.ThrottlePedal);
+    ApplyPedalLimits(Link.Model.BrakePedal);
+    ApplyPedalLimits(Link.Model.ClutchPedal);
+    BrCalEdit->SetFloatValue(Link.Model.BrakeKgConst);
+  });
+  Link.OnSettingsDumpTaken.Add([this] {
+    DumpSettingsToDebug();
+    DebugPedalSelectorBoxChange();
+    ValidateSliderPositions();
+    ApplyServiceMode();
+    ShowConnectionStates();
+  });
+  // This is the one hook the window calls at construction for its parts.
+  WatchPanelGestures();
+  ShowMessage = [this](TMessageKind kind, const QString& text) {
+    ShowDefaultMessageBox(kind, text);
+  };
+}
