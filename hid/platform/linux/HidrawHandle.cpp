@@ -217,13 +217,15 @@ ReadWait HidrawHandle::WaitRead(std::chrono::milliseconds slice, hidplatform::Wa
 }
 
 std::uint32_t HidrawHandle::LastTransferCount() {
-  if (closed_.load() || readOutstanding_) return 0;
+  // A read that completed before the handle closed keeps its count: its report is not lost.
+  if (readOutstanding_) return 0;
   return lastTransfer_.load();
 }
 
 // Reads happen inside WaitRead on the reading thread, so once the request is dropped nothing
 // can write into its buffer any more.
 bool HidrawHandle::CancelRead() {
+  if (readOutstanding_) lastTransfer_.store(0);
   readOutstanding_ = false;
   readBuffer_ = {};
   return mode_ == OpenMode::OverlappedRead && !closed_.load();

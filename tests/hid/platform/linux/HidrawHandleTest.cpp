@@ -146,6 +146,14 @@ TEST_F(SocketNode, ClosingFromAnotherThreadCompletesTheWaitWithNothing) {
   EXPECT_EQ(::fcntl(nodeFd_, F_GETFD), -1);
 }
 
+TEST_F(SocketNode, ReportReadBeforeTheHandleClosedKeepsItsCount) {
+  Open(OpenMode::OverlappedRead, numberedDescriptor);
+  DeviceSends({1, 5, 6});
+  ASSERT_EQ(ReadOnce(), ReadWait::Completed);
+  handle_->Close();
+  EXPECT_EQ(Received(), (Bytes{1, 5, 6}));
+}
+
 TEST_F(SocketNode, VanishedDeviceIsSeenAsUnpluggedAfterItsLastReport) {
   Open(OpenMode::OverlappedRead, numberedDescriptor);
   DeviceSends({1, 42});
