@@ -196,8 +196,9 @@ ReadWait WindowsHidHandle::WaitRead(std::chrono::milliseconds slice, Waker& wake
   }
 }
 
+// Also after Close: a read that completed before it keeps its count (the handle itself stays
+// open until the last user lets go), while one that Close aborted reports a failure.
 std::uint32_t WindowsHidHandle::LastTransferCount() {
-  if (IsClosed()) return 0;
   OverlappedRequest& request = mode_ == OpenMode::OverlappedWrite ? *write_ : *read_;
   DWORD count = 0;
   if (!::GetOverlappedResult(handle_, &request.overlapped, &count, FALSE)) return 0;
