@@ -46,7 +46,7 @@ TEST_F(ControllerTest, ProductNameIsCachedAfterTheFirstSuccessOnly) {
   EXPECT_EQ(device->ProductName(), "");
   EXPECT_EQ(device->ProductName(), "");
   EXPECT_EQ(iface->OpenCount(OpenMode::ReadWrite), opensBefore + 2);
-  EXPECT_EQ(iface->OpenHandleCount(), 0);
+  EXPECT_EQ(device->HidFileHandle(), nullptr);
   iface->SetStringsFail(false);
   EXPECT_EQ(device->ProductName(), "Pedals");
   iface->SetStringsFail(true);
