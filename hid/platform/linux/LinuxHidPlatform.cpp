@@ -185,7 +185,9 @@ class LinuxHidPlatform : public hidplatform::HidPlatform {
     if (device == nullptr) return;
     const char* devnode = udev_device_get_devnode(device);
     const dev_t number = udev_device_get_devnum(device);
-    if (devnode != nullptr) {
+    // A node without a device file (a container without devtmpfs) cannot be opened by anyone.
+    struct stat status {};
+    if (devnode != nullptr && ::stat(devnode, &status) == 0 && S_ISCHR(status.st_mode)) {
       if (std::optional<SysfsHidNode> sysfs = ReadSysfsHidNode(syspath)) {
         std::string key = sysfs->nodeDir.string() + "|" + std::to_string(major(number)) + ":" +
                           std::to_string(minor(number));
