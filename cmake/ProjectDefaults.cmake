@@ -40,6 +40,10 @@ function(qf_add_test)
   else()
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} qf_test_main)
   endif()
+  # gtest_discover_tests splits list-valued properties at their ';', which would scatter several
+  # labels over the property list. The labels go in as one comma-joined label instead; `ctest -L`
+  # matches a regular expression, so `-L tsan` still selects a test labelled "hid,tsan".
+  string(JOIN "," label ${T_LABELS})
   gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                       PROPERTIES LABELS "${T_LABELS}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+                       PROPERTIES LABELS "${label}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
