@@ -31,8 +31,9 @@ void THandOff::Call(const std::function<void()>& call) {
     error_ = nullptr;
   }
   changed_.notify_all();
+  auto* wake = new QEvent(kHandOffEvent);
   QF_TSAN_RELEASE(this);
-  QCoreApplication::postEvent(this, new QEvent(kHandOffEvent));
+  QCoreApplication::postEvent(this, wake);
   std::exception_ptr error;
   {
     std::unique_lock lock(mutex_);
@@ -89,8 +90,8 @@ void THandOff::ServeUntilFinished() {
 }
 
 bool THandOff::event(QEvent* event) {
-  if (event->type() != kHandOffEvent) return QObject::event(event);
   QF_TSAN_ACQUIRE(this);
+  if (event->type() != kHandOffEvent) return QObject::event(event);
   ServePending();
   return true;
 }
