@@ -9,8 +9,9 @@ namespace sim {
 
 namespace {
 
-// Like the host's input buffer: reports beyond it are dropped rather than piled up when the
-// host falls behind a streaming pedal set.
+// The host's input buffer. While it is full the pedal set's reports have nowhere to go: the
+// pedals move on, but the firmware sends nothing, so a due settings dump waits for room
+// instead of being lost.
 constexpr std::size_t kHostInputBufferReports = 64;
 
 hidplatform::VirtualInterfaceSpec PedalSetSpec(const std::string& product) {
@@ -100,7 +101,17 @@ void VirtualPedalSet::StreamUntilStopped() {
 }
 
 void VirtualPedalSet::SendReports(int count) {
-  for (int i = 0; i < count; ++i) QueueReport(NextReport());
+  for (int i = 0; i < count; ++i) {
+    if (HostTakesReports()) {
+      interface_->QueueInputReport(NextReport());
+    } else {
+      LetTimePass();
+    }
+  }
+}
+
+bool VirtualPedalSet::HostTakesReports() const {
+  return interface_->IsPluggedIn() && interface_->PendingInputReports() < kHostInputBufferReports;
 }
 
 std::vector<std::uint8_t> VirtualPedalSet::NextReport() {
@@ -110,10 +121,9 @@ std::vector<std::uint8_t> VirtualPedalSet::NextReport() {
   return firmware_.NextInputReport(positions);
 }
 
-void VirtualPedalSet::QueueReport(std::vector<std::uint8_t> report) {
-  if (!interface_->IsPluggedIn()) return;
-  if (interface_->PendingInputReports() >= kHostInputBufferReports) return;
-  interface_->QueueInputReport(std::move(report));
+void VirtualPedalSet::LetTimePass() {
+  std::lock_guard lock(mutex_);
+  ++reportIndex_;
 }
 
 void VirtualPedalSet::HoldPedals(std::optional<RawPositions> positions) {

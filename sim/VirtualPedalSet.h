@@ -48,7 +48,8 @@ class VirtualPedalSet {
   void StopMoving();
   bool IsMoving() const;
 
-  // Queues `count` input reports now, from the calling thread.
+  // Queues `count` input reports now, from the calling thread. While the set is unplugged or
+  // the host's input buffer is full, a report's turn passes without a report.
   void SendReports(int count = 1);
   // Holds the pedals at fixed raw positions instead of the smooth motion; nullopt lets go.
   void HoldPedals(std::optional<RawPositions> positions);
@@ -69,8 +70,9 @@ class VirtualPedalSet {
 
  private:
   void OnOutputReport(std::span<const std::uint8_t> report);
+  bool HostTakesReports() const;
   std::vector<std::uint8_t> NextReport();
-  void QueueReport(std::vector<std::uint8_t> report);
+  void LetTimePass();
   void StreamUntilStopped();
 
   hidplatform::VirtualHidPlatform& platform_;

@@ -286,6 +286,18 @@ TEST_F(PedalLinkTest, DeviceChangeEnumeratesAgainAndFindsThePedalSetAmongOthers)
   EXPECT_EQ(controller->NumCheckedOutDevices(), 1);
 }
 
+TEST_F(PedalLinkTest, SendCommandWritesAWholeOutputReportAndTellsWhetherItWent) {
+  EXPECT_FALSE(link.SendCommand(PedalCommand::Update));  // no pedal set held
+  StartWithPedalsAttached();
+  ASSERT_TRUE(link.SendCommand(PedalCommand::Update));
+  ASSERT_FALSE(pedals->ReceivedReports().empty());
+  EXPECT_EQ(pedals->ReceivedReports().back().size(), 64u);
+  EXPECT_EQ(pedals->ReceivedCommands().back(), PedalCommand::Update);
+
+  pedals->Interface().SetWriteFails(true);
+  EXPECT_FALSE(link.SendCommand(PedalCommand::ResetCalibration));
+}
+
 TEST_F(PedalLinkTest, ShortReportsAreIgnoredWithoutEndingTheHandshakeOrTheReadingThread) {
   StartWithPedalsAttached();
   Step(*pedals);  // the first request

@@ -128,6 +128,23 @@ TEST_F(VirtualPedalSetTest, StreamsSmoothMotionOnItsOwnThreadWhileTakingCommands
   }
 }
 
+TEST_F(VirtualPedalSetTest, DueDumpWaitsForRoomInTheHostsBufferInsteadOfBeingLost) {
+  pedals.PlugIn();
+  pedals.SendReports(200);  // nobody reads: the host's buffer fills up
+  const std::size_t full = pedals.Interface().PendingInputReports();
+  Write(Command(209));
+  pedals.SendReports(10);  // no room: these turns pass without a report
+  EXPECT_EQ(pedals.Interface().PendingInputReports(), full);
+  EXPECT_EQ(pedals.DumpsSent(), 0);
+
+  HostReader host(platform, pedals.Interface());
+  for (std::size_t i = 0; i < full; ++i) ASSERT_EQ(host.Next().at(0), 1);
+  pedals.SendReports(3);
+  EXPECT_EQ(host.Next().at(0), 1);
+  EXPECT_EQ(host.Next().at(0), 1);
+  EXPECT_EQ(host.Next().at(0), 3);
+}
+
 TEST_F(VirtualPedalSetTest, UnpluggedSetQueuesNothing) {
   pedals.SendReports(5);
   EXPECT_EQ(pedals.Interface().PendingInputReports(), 0u);
