@@ -295,7 +295,7 @@ class TMainForm : public QWidget {
  public:
   // Pressed first, before the first settings dump, it keeps the Debug tab and the Advanced
   // buttons (the service mode). Recognised by its key code alone.
-  static constexpr int ServiceKey = Qt::Key_F12;
+  static constexpr Qt::Key ServiceKey = Qt::Key_F12;
   // Set by the first press of the service key, never cleared.
   bool ServiceKeyPressed = false;
 

@@ -165,7 +165,7 @@ TEST_P(RawField, EnterStoresAndSendsOnlyAWholeSixteenBitValue) {
   if (GetParam().accepted) {
     EXPECT_EQ(QString::number(stored), GetParam().typed);
     EXPECT_EQ(CommandsFrom(before), std::vector<std::uint8_t>{PedalCommand::Update});
-    EXPECT_EQ(LastSent(PedalCommand::Update, PedalName::Brake).SliderPosLeft, stored);
+    EXPECT_EQ(+LastSent(PedalCommand::Update, PedalName::Brake).SliderPosLeft, stored);
     EXPECT_EQ(slider->PositionLeft(), sliderLeft) << "the Main page waits for the next settings";
   } else {
     EXPECT_EQ(stored, 20);

@@ -66,9 +66,9 @@ TEST_F(Panels, ReleasingADraggedThumbSendsThePositionsTheUserSees) {
 
   ASSERT_EQ(form_->TrRangeSlider->PositionLeft(), 45);
   EXPECT_EQ(CommandsFrom(before), std::vector<std::uint8_t>{PedalCommand::Update});
-  EXPECT_EQ(LastSent(PedalCommand::Update, PedalName::Throttle).SliderPosLeft, 45);
-  EXPECT_EQ(LastSent(PedalCommand::Update, PedalName::Throttle).SliderPosRight, 300);
-  EXPECT_EQ(form_->Link.Model.ThrottlePedal.data.SliderPosLeft, 45);
+  EXPECT_EQ(+LastSent(PedalCommand::Update, PedalName::Throttle).SliderPosLeft, 45);
+  EXPECT_EQ(+LastSent(PedalCommand::Update, PedalName::Throttle).SliderPosRight, 300);
+  EXPECT_EQ(+form_->Link.Model.ThrottlePedal.data.SliderPosLeft, 45);
   EXPECT_EQ(form_->TrFromLableValue->text(), "13%");  // 45 of 346
 }
 
@@ -87,7 +87,7 @@ TEST_F(Panels, KeyboardMoveIsSentOnceWhenTheKeyIsReleased) {
   SendKey(form_->ClRangeSlider, QEvent::KeyRelease, Qt::Key_Right, false);
 
   EXPECT_EQ(CommandsFrom(before), std::vector<std::uint8_t>{PedalCommand::Update});
-  EXPECT_EQ(LastSent(PedalCommand::Update, PedalName::Clutch).SliderPosLeft, 15);
+  EXPECT_EQ(+LastSent(PedalCommand::Update, PedalName::Clutch).SliderPosLeft, 15);
   EXPECT_EQ(form_->ClFromLableValue->text(), "8%");  // 7.5 goes to the even 8
 
   QTest::keyClick(form_->ClRangeSlider, Qt::Key_Tab);
@@ -109,12 +109,12 @@ TEST_F(Panels, WheelMoveIsSentOnceTheWheelHasRested) {
 
   ASSERT_TRUE(WaitUntil([&] { return CommandCount() > before; }));
   EXPECT_EQ(CommandsFrom(before), std::vector<std::uint8_t>{PedalCommand::Update});
-  EXPECT_EQ(LastSent(PedalCommand::Update, PedalName::Brake).SliderPosLeft, 13);
+  EXPECT_EQ(+LastSent(PedalCommand::Update, PedalName::Brake).SliderPosLeft, 13);
 }
 
 struct PercentCase {
-  int left;
-  int right;
+  std::uint16_t left;
+  std::uint16_t right;
   const char* from;
   const char* to;
 };
@@ -280,11 +280,11 @@ TEST_F(Panels, FilterBoxesStoreTheChosenItemAndSendIt) {
   EnterServiceModeAndConnect();
   for (int index = 0; index < form_->TrFSValue->count(); ++index) {
     emit form_->TrFSValue->activated(index);  // the user picks item `index` from the list
-    EXPECT_EQ(LastSent(PedalCommand::Update, PedalName::Throttle).FirstFilterStageKoeff, index);
+    EXPECT_EQ(+LastSent(PedalCommand::Update, PedalName::Throttle).FirstFilterStageKoeff, index);
   }
   EXPECT_EQ(form_->TrFSValue->count(), 10) << "the empty tenth item stores 9";
   emit form_->ClSSValueBox->activated(8);
-  EXPECT_EQ(LastSent(PedalCommand::Update, PedalName::Clutch).SecondFilterStageKoeff, 8);
+  EXPECT_EQ(+LastSent(PedalCommand::Update, PedalName::Clutch).SecondFilterStageKoeff, 8);
 }
 
 TEST_F(Panels, FilterBoxTextMatchingNoItemIsNeverStored) {
@@ -297,7 +297,7 @@ TEST_F(Panels, FilterBoxTextMatchingNoItemIsNeverStored) {
   QTest::keyClick(form_->BrSSValueBox->lineEdit(), Qt::Key_Return);
   emit form_->BrSSValueBox->activated(-1);  // what a free text without an item would raise
   EXPECT_EQ(CommandCount(), before);
-  EXPECT_EQ(form_->Link.Model.BrakePedal.data.SecondFilterStageKoeff, stored);
+  EXPECT_EQ(+form_->Link.Model.BrakePedal.data.SecondFilterStageKoeff, stored);
   EXPECT_EQ(form_->BrSSValueBox->currentIndex(), stored);
 }
 
@@ -317,25 +317,25 @@ class ConnectionBox : public Panels, public ::testing::WithParamInterface<bool> 
 TEST_P(ConnectionBox, TogglesTheConnectionFlag) {
   EnterServiceModeAndConnect();
   QTest::mouseClick(form_->BrAdvButt, Qt::LeftButton);
-  ASSERT_EQ(form_->Link.Model.BrakePedal.data.ConnectStatus, 1);
+  ASSERT_EQ(+form_->Link.Model.BrakePedal.data.ConnectStatus, 1);
   ASSERT_TRUE(form_->BrConnectCheckBox->isChecked());
 
   Toggle(form_->BrConnectCheckBox);
-  EXPECT_EQ(form_->Link.Model.BrakePedal.data.ConnectStatus, 0);
+  EXPECT_EQ(+form_->Link.Model.BrakePedal.data.ConnectStatus, 0);
   EXPECT_FALSE(form_->BrConnectCheckBox->isChecked());
   EXPECT_EQ(form_->BrCalibrateBtn->text(), "Not connected");
   EXPECT_FALSE(form_->BrCalibrateBtn->isEnabled());
-  EXPECT_EQ(LastSent(PedalCommand::Update, PedalName::Brake).ConnectStatus, 0);
+  EXPECT_EQ(+LastSent(PedalCommand::Update, PedalName::Brake).ConnectStatus, 0);
 
   Toggle(form_->BrConnectCheckBox);
-  EXPECT_EQ(form_->Link.Model.BrakePedal.data.ConnectStatus, 1);
+  EXPECT_EQ(+form_->Link.Model.BrakePedal.data.ConnectStatus, 1);
   EXPECT_TRUE(form_->BrConnectCheckBox->isChecked());
   EXPECT_EQ(form_->BrCalibrateBtn->text(), "Calibrate");
   EXPECT_TRUE(form_->BrCalibrateBtn->isEnabled());
-  EXPECT_EQ(LastSent(PedalCommand::Update, PedalName::Brake).ConnectStatus, 1);
+  EXPECT_EQ(+LastSent(PedalCommand::Update, PedalName::Brake).ConnectStatus, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(MouseAndKeyboard, ConnectionBox, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "Mouse" : "Keyboard"; });
+                         [](const auto& test) { return test.param ? "Mouse" : "Keyboard"; });
 
 }  // namespace
