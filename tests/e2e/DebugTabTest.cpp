@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <ostream>
 
 #include "EndToEndFixture.h"
 #include "TLabel.h"
@@ -106,6 +107,8 @@ struct VersionCase {
   const char* text;
 };
 
+void PrintTo(const VersionCase& c, std::ostream* out) { *out << c.version; }
+
 class FirmwareVersion : public DebugTab, public ::testing::WithParamInterface<VersionCase> {};
 
 // Two decimal digits per part: 10203 is 1.2.3.
@@ -150,6 +153,8 @@ struct RawCase {
   const char* typed;
   bool accepted;
 };
+
+void PrintTo(const RawCase& c, std::ostream* out) { *out << '"' << c.typed << '"'; }
 
 class RawField : public DebugTab, public ::testing::WithParamInterface<RawCase> {};
 

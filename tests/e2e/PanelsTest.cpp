@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QWheelEvent>
+#include <ostream>
 
 #include "EndToEndFixture.h"
 #include "TCheckBox.h"
@@ -119,6 +120,8 @@ struct PercentCase {
   const char* to;
 };
 
+void PrintTo(const PercentCase& c, std::ostream* out) { *out << c.left << "-" << c.right; }
+
 class PanelPercentages : public Panels, public ::testing::WithParamInterface<PercentCase> {};
 
 // The percentages round half to even on the range of the pedal's settings, here 0 to 200.
@@ -145,6 +148,10 @@ struct KgCase {
   const char* leftKg;
   const char* rightKg;
 };
+
+void PrintTo(const KgCase& c, std::ostream* out) {
+  *out << c.brakeKgConst << "x96 on 0-" << c.sliderMax << " at " << c.left << "-" << c.right;
+}
 
 class BrakeKilograms : public Panels, public ::testing::WithParamInterface<KgCase> {};
 
@@ -187,6 +194,10 @@ struct CalibrationCase {
   std::uint8_t end;
   bool validatesFirst;
 };
+
+void PrintTo(const CalibrationCase& c, std::ostream* out) {
+  *out << int{c.start} << "/" << int{c.end};
+}
 
 class Calibration : public Panels, public ::testing::WithParamInterface<CalibrationCase> {};
 
