@@ -2,6 +2,8 @@
 // set moving its pedals and a keyboard and a mouse beside it, for trying the program without
 // the hardware.
 
+#include <QTimer>
+#include <QtGlobal>
 #include <memory>
 
 #include "ProgramStart.h"
@@ -15,8 +17,18 @@ int main(int argc, char** argv) {
   sim::AddVirtualKeyboard(*platform);
   sim::AddVirtualMouse(*platform);
   sim::VirtualPedalSet pedals(*platform);
-  pedals.PlugIn();
-  pedals.StartMoving();
+  auto plugIn = [&pedals] {
+    pedals.PlugIn();
+    pedals.StartMoving();
+  };
+  // QF_DEMO_PLUG_IN_AFTER_MS delays the pedal set's arrival, leaving time to press the service
+  // key while "Connecting..." shows (the mode is decided at the first settings dump).
+  const int plugInDelayMs = qEnvironmentVariableIntValue("QF_DEMO_PLUG_IN_AFTER_MS");
+  if (plugInDelayMs > 0) {
+    QTimer::singleShot(plugInDelayMs, plugIn);
+  } else {
+    plugIn();
+  }
   const int exitCode = RunSettingsWindow(app, platform);
   pedals.StopMoving();
   return exitCode;
