@@ -236,6 +236,7 @@ void TMainForm::OnFilterStageChosen(QComboBox* box, PedalName pedal, bool firstS
       firstStage ? settings.FirstFilterStageKoeff : settings.SecondFilterStageKoeff;
   if (index < 0 || index >= box->count()) {
     box->setCurrentIndex(stored < box->count() ? stored : -1);
+    box->setEditText(box->itemText(box->currentIndex()));
     return;
   }
   stored = static_cast<std::uint8_t>(index);

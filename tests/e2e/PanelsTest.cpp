@@ -310,6 +310,7 @@ TEST_F(Panels, FilterBoxTextMatchingNoItemIsNeverStored) {
   EXPECT_EQ(CommandCount(), before);
   EXPECT_EQ(+form_->Link.Model.BrakePedal.data.SecondFilterStageKoeff, stored);
   EXPECT_EQ(form_->BrSSValueBox->currentIndex(), stored);
+  EXPECT_EQ(form_->BrSSValueBox->currentText(), form_->BrSSValueBox->itemText(stored));
 }
 
 class ConnectionBox : public Panels, public ::testing::WithParamInterface<bool> {
