@@ -13,6 +13,7 @@
 
 #include "TLabel.h"
 #include "TMainForm.h"
+#include "pedal/Rounding.h"
 #include "widgets/TNumericEdit.h"
 #include "widgets/TSideTabPageControl.h"
 
@@ -81,13 +82,16 @@ constexpr std::array<TMainForm::TRawLimit, 8> kRawLimitsInFillOrder{
     TMainForm::TRawLimit::DacMax,  TMainForm::TRawLimit::RangeMin, TMainForm::TRawLimit::RangeMax,
     TMainForm::TRawLimit::PosLeft, TMainForm::TRawLimit::PosRight};
 
-// A raw field takes a whole number that fits its 16 bits; anything else is no value for it.
+// A raw field takes a number (full stop as decimal point, whatever the locale) that rounds, ties
+// to even, to a value its 16 bits can hold: 1234.5 is 1234. Text that is no number, or a value
+// outside 0-65535 that would otherwise be cut to its low 16 bits, is no value for it.
 std::optional<std::uint16_t> ParseRawLimit(const QString& text) {
   bool ok = false;
   const double value = text.trimmed().toDouble(&ok);
-  if (!ok || !std::isfinite(value) || value != std::floor(value)) return std::nullopt;
-  if (value < 0 || value > 65535) return std::nullopt;
-  return static_cast<std::uint16_t>(value);
+  if (!ok || !std::isfinite(value)) return std::nullopt;
+  const std::int64_t rounded = RoundHalfEven(value);
+  if (rounded < 0 || rounded > 65535) return std::nullopt;
+  return static_cast<std::uint16_t>(rounded);
 }
 
 std::uint16_t ReportWord(const TSettingsReport& report, std::size_t offset) {
