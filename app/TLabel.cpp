@@ -6,6 +6,8 @@ TLabel::TLabel(QWidget* parent) : QLabel(parent) {
 }
 
 void TLabel::setText(const QString& text) {
+  // The live readout writes every label on every report; most of the time nothing changes.
+  if (text == QLabel::text()) return;
   QLabel::setText(text);
   FitToText();
 }

@@ -1,0 +1,144 @@
+// The settings window fed by the virtual pedal set, on whatever Qt platform is chosen
+// (QT_QPA_PLATFORM=offscreen, or a real or virtual X display):
+//   bench_main_form [--reports N] [--seconds S]
+// 1. Full path, as fast as the hand-off allows: N positions reports, each read
+//    by the reading thread, handed to the main thread, decoded and shown on three pedals.
+//    Prints reports per second and the main thread's CPU time per report.
+// 2. At the pedal set's own rate (1 kHz) for S seconds: the process's CPU share of one core and
+//    its peak resident memory.
+
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "TMainForm.h"
+#include "TPanel.h"
+#include "hid/platform/virtual/VirtualHidPlatform.h"
+#include "sim/OtherVirtualDevices.h"
+#include "sim/VirtualPedalSet.h"
+
+namespace {
+
+double ThreadCpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+double ProcessCpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  const auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;
+  };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+long PeakResidentKilobytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+struct Setup {
+  std::shared_ptr<hidplatform::VirtualHidPlatform> platform =
+      std::make_shared<hidplatform::VirtualHidPlatform>();
+  std::unique_ptr<sim::VirtualPedalSet> pedals;
+  std::unique_ptr<TMainForm> form;
+  long readouts = 0;
+
+  bool ConnectAndGoLive() {
+    sim::AddVirtualKeyboard(*platform);
+    sim::AddVirtualMouse(*platform);
+    pedals = std::make_unique<sim::VirtualPedalSet>(*platform);
+    pedals->PlugIn();
+    form = std::make_unique<TMainForm>(platform);
+    form->Link.OnReadoutDue.Add([this] { ++readouts; });
+    form->ShowCentred();
+    if (!QTest::qWaitFor([&] { return form->Link.PedalsDevice() != nullptr; }, 10000)) return false;
+    for (int i = 0; i < 100 && form->SplashPanel->isVisible(); ++i) {
+      pedals->SendReports(1);
+      if (!QTest::qWaitFor([&] { return pedals->HostCaughtUp(); }, 10000)) return false;
+    }
+    return !form->SplashPanel->isVisible();
+  }
+};
+
+void MeasureFullPath(Setup& s, long reports) {
+  // The pedal set's host buffer holds a few dozen reports: a feeder thread keeps it topped up,
+  // so the reading thread never waits for input and the hand-off sets the pace.
+  const long target = s.readouts + reports;
+  std::atomic<bool> stop{false};
+  const double cpuBefore = ThreadCpuSeconds();
+  QElapsedTimer wall;
+  wall.start();
+  std::thread feeder([&] {
+    while (!stop.load(std::memory_order_relaxed)) {
+      if (s.pedals->Interface().PendingInputReports() < 32) {
+        s.pedals->SendReports(1);
+      } else {
+        std::this_thread::yield();
+      }
+    }
+  });
+  while (s.readouts < target) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  const double seconds = static_cast<double>(wall.nsecsElapsed()) * 1e-9;
+  const double cpu = ThreadCpuSeconds() - cpuBefore;
+  stop = true;
+  feeder.join();
+  const double handled = static_cast<double>(reports);
+  std::printf("full path: %ld reports in %.3f s = %.0f reports/s; main thread %.2f us CPU/report\n",
+              reports, seconds, handled / seconds, cpu / handled * 1e6);
+}
+
+void MeasureAtPedalRate(Setup& s, int seconds) {
+  s.pedals->StartMoving();
+  QTest::qWait(500);  // settle
+  const long readoutsBefore = s.readouts;
+  const double cpuBefore = ProcessCpuSeconds();
+  const double mainCpuBefore = ThreadCpuSeconds();
+  QElapsedTimer wall;
+  wall.start();
+  QTest::qWait(seconds * 1000);
+  const double elapsed = static_cast<double>(wall.nsecsElapsed()) * 1e-9;
+  const double cpu = ProcessCpuSeconds() - cpuBefore;
+  const double mainCpu = ThreadCpuSeconds() - mainCpuBefore;
+  s.pedals->StopMoving();
+  std::printf(
+      "at 1 kHz: %.0f reports/s shown for %.1f s; process CPU %.1f %% of one core (main thread "
+      "%.1f %%; the rest is the reading thread and the virtual pedal set's own thread); "
+      "peak resident %.1f MB (platform %s)\n",
+      static_cast<double>(s.readouts - readoutsBefore) / elapsed, elapsed, cpu / elapsed * 100.0,
+      mainCpu / elapsed * 100.0, static_cast<double>(PeakResidentKilobytes()) / 1024.0,
+      qPrintable(QGuiApplication::platformName()));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  long reports = 100000;
+  int seconds = 10;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    if (std::strcmp(argv[i], "--reports") == 0) reports = std::stol(argv[i + 1]);
+    if (std::strcmp(argv[i], "--seconds") == 0) seconds = std::stoi(argv[i + 1]);
+  }
+  QApplication app(argc, argv);
+  Setup setup;
+  if (!setup.ConnectAndGoLive()) {
+    std::fprintf(stderr, "the window did not go live on the virtual pedal set\n");
+    return 1;
+  }
+  if (reports > 0) MeasureFullPath(setup, reports);
+  if (seconds > 0) MeasureAtPedalRate(setup, seconds);
+  setup.form.reset();
+  return 0;
+}
