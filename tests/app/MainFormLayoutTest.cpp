@@ -392,6 +392,10 @@ TEST_F(MainFormLayout, WindowHasItsCaptionFixedSizeAndPages) {
   EXPECT_TRUE(form_->TabSheet3->TabVisible());
 }
 
+TEST_F(MainFormLayout, EveryEventOfTheWiringTableReachesItsHandler) {
+  EXPECT_EQ(form_->UnwiredHandlers(), QStringList());
+}
+
 TEST_F(MainFormLayout, SplashCoversTheWholeClientAreaTabStripIncluded) {
   ShowForm();
   EXPECT_TRUE(form_->SplashPanel->geometry().contains(form_->rect()));
