@@ -170,8 +170,10 @@ std::vector<std::uint8_t> PedalFirmware::NextInputReport(const RawPositions& pos
 
 std::vector<std::uint8_t> PedalFirmware::DumpReport() {
   ++dumpsSent_;
-  std::vector<std::uint8_t> report = {kSettingsReportId};
-  report.insert(report.end(), settings_.begin(), settings_.end());
+  // Sized up front: g++ 12 at -O2 misreads insert() into a one-element vector as out of bounds.
+  std::vector<std::uint8_t> report(1 + settings_.size());
+  report[0] = kSettingsReportId;
+  std::copy(settings_.begin(), settings_.end(), report.begin() + 1);
   report[1 + kStatus] = kDumpStatus;
   return report;
 }
