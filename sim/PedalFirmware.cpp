@@ -70,7 +70,7 @@ SettingsData PedalFirmware::FactorySettings() {
   settings[kBrakeTenths] = 15;  // 1.5: a 144 kg load cell at full scale
   for (std::size_t pedal = 0; pedal < kPedalCount; ++pedal) PutFactoryPedal(settings, pedal);
   Put16(settings, kFlashCount, 3);
-  Put16(settings, kFirmwareVersion, 0x0105);
+  Put16(settings, kFirmwareVersion, 10203);  // two decimal digits a part: 1.2.3
   return settings;
 }
 
