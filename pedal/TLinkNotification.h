@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -12,19 +13,29 @@ class TLinkNotification {
   using Reaction = std::function<void()>;
 
   // Runs after every reaction added before it. A TDelegate<void()> converts, too.
-  void Add(Reaction reaction) { reactions_.push_back(std::move(reaction)); }
-  void Clear() { reactions_.clear(); }
+  void Add(Reaction reaction) {
+    reactions_.push_back(std::make_shared<const Reaction>(std::move(reaction)));
+  }
+  void Clear() {
+    reactions_.clear();
+    ++clears_;
+  }
   std::size_t Count() const { return reactions_.size(); }
 
   void Raise() const {
-    // By index: a reaction that adds another must not invalidate the walk. The added one runs
-    // from the next raise on.
+    // By index over the reactions present when the raise began: one added meanwhile runs from
+    // the next raise on, and a cleared list ends the walk. Each reaction lives in a block of
+    // its own, held while it runs: neither growing nor clearing the list moves or destroys a
+    // running reaction's captures.
     const std::size_t count = reactions_.size();
-    for (std::size_t i = 0; i < count; ++i) {
-      if (reactions_[i]) reactions_[i]();
+    const std::size_t clears = clears_;
+    for (std::size_t i = 0; i < count && clears == clears_; ++i) {
+      const std::shared_ptr<const Reaction> reaction = reactions_[i];
+      if (*reaction) (*reaction)();
     }
   }
 
  private:
-  std::vector<Reaction> reactions_;
+  std::vector<std::shared_ptr<const Reaction>> reactions_;
+  std::size_t clears_ = 0;
 };
