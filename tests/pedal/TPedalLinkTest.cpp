@@ -157,6 +157,36 @@ TEST_F(PedalLinkTest, SilentPedalSetGetsRequestsOnThe1st11thAnd21stDataEventOnly
   EXPECT_TRUE(log.empty());  // no readout before the settings are loaded
 }
 
+TEST_F(PedalLinkTest, SettingsReportWithoutDumpStatusIsTakenButTheRequestsGoOn) {
+  pedals = std::make_unique<sim::VirtualPedalSet>(*platform,
+                                                  sim::VirtualPedalSet::Options{.dumpDelay = -1});
+  StartWithPedalsAttached();
+  Step(*pedals);  // data event 1: the first request
+  std::vector<std::uint8_t> report(64, 0);
+  report[0] = 3;
+  report[1] = 0x01;           // not a dump
+  report[2] = 25;             // brake constant 2.5
+  report[3 + 19 + 3] = 0xA0;  // brake ProgressBarValMax, low byte
+  report[3 + 19 + 4] = 0x0F;
+  QueueRaw(*pedals, report);  // data event 2
+
+  EXPECT_EQ(LogCount("SettingsTaken#2"), 1u);
+  EXPECT_EQ(LogCount("SettingsDumpTaken#1"), 0u);
+  EXPECT_FALSE(link.SettingsLoaded);
+  EXPECT_DOUBLE_EQ(link.Model.BrakeKgConst, 2.5);
+  EXPECT_EQ(link.Model.BrakePedal.data.ProgressBarValMax, 0x0FA0);
+  EXPECT_EQ(CountOf(pedals->ReceivedCommands(), 211), 0u);
+
+  // The settings report counted as a data event of the cycle: the next request is the 11th's.
+  Step(*pedals, 8);
+  EXPECT_EQ(CountOf(pedals->ReceivedCommands(), 209), 1u);
+  Step(*pedals);
+  EXPECT_EQ(CountOf(pedals->ReceivedCommands(), 209), 2u);
+  // It carried the received values back, with the request's code.
+  EXPECT_EQ(pedals->ReceivedReports().back()[2], 25);
+  EXPECT_EQ(pedals->ReceivedReports().back()[3 + 19 + 3], 0xA0);
+}
+
 TEST_F(PedalLinkTest, PositionsAreDecodedOnlyOnceLoaded) {
   StartWithPedalsAttached();
   pedals->HoldPedals(sim::RawPositions{0x1234, 0x0222, 0x0333});
