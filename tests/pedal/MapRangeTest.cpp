@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <ostream>
 
 #include "pedal/MapRange.h"
 #include "pedal/Rounding.h"
@@ -13,6 +14,7 @@ struct RoundCase {
   long double value;
   std::int64_t expected;
 };
+void PrintTo(const RoundCase& c, std::ostream* out) { *out << c.value; }
 
 class RoundHalfEvenTest : public ::testing::TestWithParam<RoundCase> {};
 
@@ -35,6 +37,9 @@ struct MapCase {
   long double expected;
   std::int64_t expectedRounded;
 };
+void PrintTo(const MapCase& c, std::ostream* out) {
+  *out << c.x << " in " << c.fromLow << ".." << c.fromHigh << " to " << c.toLow << ".." << c.toHigh;
+}
 
 class MapRangeTest : public ::testing::TestWithParam<MapCase> {};
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 #include "pedal/PedalModel.h"
@@ -67,6 +68,7 @@ struct BrakeConstCase {
   double brakeKgConst;
   std::uint8_t expectedByte;
 };
+void PrintTo(const BrakeConstCase& c, std::ostream* out) { *out << c.brakeKgConst; }
 
 class BrakeConstByteTest : public ::testing::TestWithParam<BrakeConstCase> {};
 
@@ -137,6 +139,7 @@ struct ReportSizeCase {
   std::size_t size;
   bool taken;
 };
+void PrintTo(const ReportSizeCase& c, std::ostream* out) { *out << c.size << " bytes"; }
 
 class SettingsReportSizeTest : public ::testing::TestWithParam<ReportSizeCase> {};
 
