@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMenu>
@@ -131,9 +132,19 @@ QString FormatForPrecision(double value, int precision) {
       QString::fromLatin1(buffer.data(), static_cast<qsizetype>(written.ptr - buffer.data())));
 }
 
+// The fewest digits that read back as the same number, written out as a plain decimal ('100000',
+// '0.0005'); only numbers of 16 or more whole digits or below 0.0001 take an exponent. Qt's
+// shortest 'g' would pick '1e+05' for a round count just because it is fewer characters.
 QString FormatShortest(double value) {
   if (value == 0) value = 0;  // no "-0"
-  return WithLocaleDecimalPoint(QString::number(value, 'g', QLocale::FloatingPointShortest));
+  const double magnitude = std::fabs(value);
+  const bool plain = value == 0 || (magnitude >= 1e-4 && magnitude < 1e15);
+  char buffer[64];
+  const std::to_chars_result written =
+      std::to_chars(buffer, buffer + sizeof buffer, value,
+                    plain ? std::chars_format::fixed : std::chars_format::scientific);
+  return WithLocaleDecimalPoint(
+      QString::fromLatin1(buffer, static_cast<qsizetype>(written.ptr - buffer)));
 }
 
 // Digits with at most one decimal separator and any thousand separators, nothing else.
@@ -301,6 +312,18 @@ void TNumericEdit::contextMenuEvent(QContextMenuEvent* event) {
   }
   menu->setAttribute(Qt::WA_DeleteOnClose);
   menu->popup(event->globalPos());
+}
+
+// Dead keys, compose sequences and input methods deliver their characters here rather than as
+// key presses; a number edit lets them through the same filter as typed ones and shows no
+// half-composed text meanwhile.
+void TNumericEdit::inputMethodEvent(QInputMethodEvent* event) {
+  if (!IsFloat() || isReadOnly()) {
+    QLineEdit::inputMethodEvent(event);
+    return;
+  }
+  for (QChar ch : event->commitString()) TypeFloatCharacter(ch);
+  event->accept();
 }
 
 void TNumericEdit::PasteFromClipboard() {

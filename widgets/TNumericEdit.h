@@ -6,6 +6,7 @@
 
 class QContextMenuEvent;
 class QFocusEvent;
+class QInputMethodEvent;
 class QKeyEvent;
 
 // Input modes. Only etString (free text) and etFloat (an unsigned decimal number in the user's
@@ -78,6 +79,7 @@ class TNumericEdit : public QLineEdit {
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
 
  private:
   bool IsFloat() const { return editType_ == etFloat; }

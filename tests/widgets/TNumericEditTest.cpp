@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QLocale>
 #include <QMenu>
 #include <QTest>
@@ -143,6 +144,11 @@ INSTANTIATE_TEST_SUITE_P(
                     WriteCase{"en_US", etFloat, 4, pdShortest, -0.0, "0"},
                     WriteCase{"en_US", etFloat, 4, pdShortest, 2.56789, "2.5679"},
                     WriteCase{"en_US", etFloat, 4, pdShortest, 1234567, "1234567"},
+                    // Round counts and small constants stay plain decimals, not '1e+05', '5e-04'.
+                    WriteCase{"en_US", etFloat, 4, pdShortest, 100000, "100000"},
+                    WriteCase{"en_US", etFloat, 4, pdShortest, 2e6, "2000000"},
+                    WriteCase{"de_DE", etFloat, 4, pdShortest, 0.0005, "0,0005"},
+                    WriteCase{"en_US", etFloat, 4, pdShortest, 1e15, "1e+15"},
                     WriteCase{"en_US", etFloat, 4, pdNormal, 17, "17.0000"}));
 
 TEST(NumericEditText, BrakeConstantReadsBackWhatWasWrittenInEitherLocale) {
@@ -231,6 +237,23 @@ TEST(NumericEditTyping, StringEditTakesEveryCharacter) {
   edit.setText(QString());
   QTest::keyClicks(&edit, QStringLiteral("-1.5,x"));
   EXPECT_EQ(edit.Text(), QStringLiteral("-1.5,x"));
+}
+
+// Dead keys and compose sequences arrive as input-method text, not as key presses.
+TEST(NumericEditTyping, ComposedCharactersPassTheSameFilter) {
+  LocaleScope scope("en_US");
+  TNumericEdit floatEdit;
+  ConfigureBrakeConstantEdit(floatEdit);
+  floatEdit.setText(QStringLiteral("12"));
+  QInputMethodEvent composed;
+  composed.setCommitString(QString::fromUtf8("é-.5x"));
+  QApplication::sendEvent(&floatEdit, &composed);
+  EXPECT_EQ(floatEdit.Text(), QStringLiteral("12.5"));
+
+  TNumericEdit stringEdit;
+  stringEdit.setText(QString());
+  QApplication::sendEvent(&stringEdit, &composed);
+  EXPECT_EQ(stringEdit.Text(), QString::fromUtf8("é-.5x"));
 }
 
 // ---- Keys: event order around Enter ----
