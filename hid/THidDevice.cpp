@@ -1,6 +1,7 @@
 #include "hid/THidDevice.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "hid/EControllerError.h"
 #include "hid/THidDeviceController.h"
@@ -188,9 +189,12 @@ hidplatform::HandlePtr THidDevice::HidOverlappedRead() const {
 }
 
 bool THidDevice::CancelIO(THidOpenExMode Mode) {
-  // Only the reading thread has requests outstanding; it cancels its own when it ends.
-  if (Mode == THidOpenExMode::omhRead) return HidOverlappedRead() != nullptr;
-  return FHidOverlappedWrite != nullptr;
+  if (Mode == THidOpenExMode::omhWrite) return FHidOverlappedWrite != nullptr;  // writes finish
+  const auto handle = HidOverlappedRead();
+  if (!handle) return false;
+  // Only the calling thread's own read: the reading thread's read is its own to cancel.
+  if (FReadIssuer.load() != std::this_thread::get_id()) return true;
+  return handle->CancelRead();
 }
 
 std::uint32_t THidDevice::HidOverlappedReadResult() const {
@@ -393,14 +397,18 @@ std::uint32_t THidDevice::StartOverlappedRead(std::vector<std::uint8_t>& Report,
                                               hidplatform::HandlePtr& Handle) {
   Handle = AcquireReadHandle();
   if (!Handle) return hidplatform::kErrorDeviceNotConnected;
-  return Handle->StartRead(Report);
+  const std::uint32_t error = Handle->StartRead(Report);
+  if (error == hidplatform::kErrorSuccess) FReadIssuer = std::this_thread::get_id();
+  return error;
 }
 
 std::uint32_t THidDevice::ReadFileEx(std::uint8_t* Report, std::uint32_t ToRead) {
   const auto handle = AcquireReadHandle();
   if (!handle) return hidplatform::kErrorDeviceNotConnected;
   if (Report == nullptr) return hidplatform::kErrorInvalidUserBuffer;
-  return handle->StartRead({Report, ToRead});
+  const std::uint32_t error = handle->StartRead({Report, ToRead});
+  if (error == hidplatform::kErrorSuccess) FReadIssuer = std::this_thread::get_id();
+  return error;
 }
 
 bool THidDevice::WriteFileEx(const std::uint8_t* Report, std::uint32_t ToWrite) {
@@ -468,11 +476,19 @@ void THidDevice::StopReadThread() {
 }
 
 void THidDevice::MarkUnplugged() {
+  {
+    // Not plugged in before the read handle closes: a reading thread woken by its aborted read
+    // must find the device inaccessible, not open the handle again.
+    std::lock_guard lock(FReadHandleLock);
+    FIsPluggedIn = false;
+  }
   CloseAllHandles();
-  FIsPluggedIn = false;
-  // Cleared before the call: the event is raised at most once, also if its handler destroys
-  // the device.
-  const THidPlugEvent handler = FOnUnplug;
+  if (FOnUnplug) {
+    const std::weak_ptr<int> alive = FLifeToken;
+    const THidPlugEvent handler = FOnUnplug;
+    handler(this);
+    if (alive.expired()) return;  // the handler destroyed the device
+  }
+  // Cleared after the call, also when the handler assigned another one: raised at most once.
   FOnUnplug = {};
-  if (handler) handler(this);
 }

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "hid/HidEvents.h"
@@ -185,6 +186,9 @@ class THidDevice final {
   std::unique_ptr<THidDeviceReadThread> FDataThread;
   std::int32_t FTag = 0;
   mutable std::mutex FReadHandleLock;
+  // The thread whose read went out last on the overlapped read handle: CancelIO cancels only
+  // the calling thread's own request.
+  std::atomic<std::thread::id> FReadIssuer{};
   // Expires when the device is destroyed: lets the controller notice a device that an event
   // handler destroyed.
   std::shared_ptr<int> FLifeToken = std::make_shared<int>(0);

@@ -81,6 +81,28 @@ TEST_F(ControllerTest, CheckedOutDeviceThatVanishesStaysListedUntilCheckedIn) {
   EXPECT_EQ(TakeLog(), Log{});
 }
 
+TEST_F(ControllerTest, UnplugEventIsRaisedOnceEvenWhenItsHandlerAssignsAnother) {
+  auto iface = Add(1);
+  Start();
+  THidDevice* device = nullptr;
+  ASSERT_TRUE(controller->CheckOut(device));
+  struct Reassigning {
+    Recorder* rec;
+    void Unplug(THidDevice* d) {
+      rec->log.push_back("own unplug");
+      d->SetOnUnplug({rec, &Recorder::Unplug});
+    }
+  } reassigning{&rec};
+  device->SetOnUnplug({&reassigning, &Reassigning::Unplug});
+  TakeLog();
+  Unplug(*iface);
+  EXPECT_EQ(TakeLog(), (Log{"own unplug", "removal 1", "change"}));
+  EXPECT_FALSE(device->OnUnplug());
+  platform->RaiseDeviceChange();
+  EXPECT_EQ(TakeLog(), (Log{"removal 1", "change"}));
+  controller->CheckIn(device);
+}
+
 TEST_F(ControllerTest, ReplugBesideAStaleEntryAddsASecondDevice) {
   auto iface = Add(1);
   Start();

@@ -157,5 +157,21 @@ TEST_F(ControllerTest, InputBufferCountsFollowTheOpenHandles) {
   EXPECT_EQ(device->NumInputBuffers(), 0);
 }
 
+TEST_F(ControllerTest, CancelIOEndsTheCallersOwnReadSoTheNextOneCanStart) {
+  Add(1);
+  auto stored = Stored();
+  stored.OnDeviceData = {};  // no reading thread: the main thread reads for itself
+  Start(stored);
+  THidDevice* device = nullptr;
+  ASSERT_TRUE(controller->CheckOut(device));
+  std::vector<std::uint8_t> buffer(8);
+  EXPECT_FALSE(device->CancelIO(THidOpenExMode::omhRead));  // no handle yet
+  ASSERT_EQ(device->ReadFileEx(buffer.data(), 8), hidplatform::kErrorSuccess);
+  EXPECT_TRUE(device->CancelIO(THidOpenExMode::omhRead));
+  EXPECT_EQ(device->ReadFileEx(buffer.data(), 8), hidplatform::kErrorSuccess);
+  EXPECT_TRUE(device->CancelIO(THidOpenExMode::omhRead));
+  controller->CheckIn(device);
+}
+
 }  // namespace
 }  // namespace hidtest

@@ -1,4 +1,6 @@
 // Reading threads and the hand-off to the main thread.
+#include <thread>
+
 #include "tests/hid/HidTestSupport.h"
 
 namespace hidtest {
@@ -110,6 +112,33 @@ TEST_F(ReadThreadTest, UnpluggedDeviceStillHeldRaisesErrorEventsAndNoData) {
   EXPECT_EQ(rec.errors.back(), hidplatform::kErrorDeviceNotConnected);
   EXPECT_TRUE(rec.data.empty());
   EXPECT_EQ(iface->ReadsStarted(), reads);  // refused requests never reach the platform
+  EXPECT_EQ(iface->OpenHandleCount(), 0);
+}
+
+TEST_F(ReadThreadTest, AHeldDeviceMarkedGoneNeverOpensItsReadHandleAgain) {
+  // The listing fails while the interface stays present, so only the device's own state keeps
+  // its reading thread, woken by the aborted read, from opening the handle again.
+  using hidplatform::OpenMode;
+  ASSERT_TRUE(iface->WaitUntilReadOutstanding(kWait));
+  const std::uint8_t report[4] = {2, 0, 0, 0};
+  ASSERT_TRUE(device->WriteFileEx(report, 4));  // closed after the read handle, in the pass
+  const int readOpens = iface->OpenCount(OpenMode::OverlappedRead);
+  const THidDeviceReadThread* thread = device->DataThread();
+  iface->SetCloseObserver([&](OpenMode mode) {
+    if (mode != OpenMode::OverlappedWrite) return;
+    // Hold the pass until the reading thread has either opened the handle or been refused.
+    const auto deadline = std::chrono::steady_clock::now() + kWait;
+    while (iface->OpenCount(OpenMode::OverlappedRead) == readOpens && thread->Err() == 0 &&
+           std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::yield();
+    }
+  });
+  platform->SetListingFails(true);
+  platform->RaiseDeviceChange();
+  iface->SetCloseObserver(nullptr);
+  EXPECT_FALSE(device->IsPluggedIn());
+  EXPECT_EQ(thread->Err(), hidplatform::kErrorDeviceNotConnected);
+  EXPECT_EQ(iface->OpenCount(OpenMode::OverlappedRead), readOpens);
   EXPECT_EQ(iface->OpenHandleCount(), 0);
 }
 

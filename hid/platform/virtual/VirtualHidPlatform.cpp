@@ -70,6 +70,7 @@ class VirtualInterfaceState {
   std::deque<std::vector<std::uint8_t>> input;
   std::vector<std::vector<std::uint8_t>> written;
   VirtualInterface::OutputReportHandler outputHandler;
+  std::function<void(OpenMode)> closeObserver;
   int openFailures = 0;
   bool attributesFail = false;
   bool stringsFail = false;
@@ -105,8 +106,14 @@ class VirtualHandle final : public Handle, public std::enable_shared_from_this<V
   OpenMode Mode() const override { return mode_; }
 
   void Close() override {
-    std::lock_guard lock(state_->mutex);
-    CloseLocked();
+    std::function<void(OpenMode)> observer;
+    {
+      std::lock_guard lock(state_->mutex);
+      if (closed_) return;
+      CloseLocked();
+      observer = state_->closeObserver;
+    }
+    if (observer) observer(mode_);
   }
   // Caller holds state_->mutex.
   void CloseLocked() {
@@ -363,6 +370,10 @@ void VirtualInterface::SetStringsFail(bool fail) {
 void VirtualInterface::SetReadError(std::uint32_t error) {
   std::lock_guard lock(state_->mutex);
   state_->readError = error;
+}
+void VirtualInterface::SetCloseObserver(std::function<void(OpenMode mode)> observer) {
+  std::lock_guard lock(state_->mutex);
+  state_->closeObserver = std::move(observer);
 }
 void VirtualInterface::SetWriteFails(bool fail) {
   std::lock_guard lock(state_->mutex);

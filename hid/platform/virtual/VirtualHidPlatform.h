@@ -64,6 +64,10 @@ class VirtualInterface {
   void SetReadError(std::uint32_t error);  // StartRead refuses with it; kErrorSuccess: no error
   void SetWriteFails(bool fail);
 
+  // Called on the closing thread, outside the interface's lock, each time a handle of the
+  // interface is closed by its owner (not by an unplug); nullptr: no observer.
+  void SetCloseObserver(std::function<void(OpenMode mode)> observer);
+
   // Observations for tests.
   int OpenCount(OpenMode mode) const;  // successful opens so far
   int OpenHandleCount() const;         // handles open now
