@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <QStyleOptionTab>
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
@@ -124,6 +125,17 @@ int TTabSheet::TabIndex() const {
 
 TSideTabPageControl::TSideTabPageControl(QWidget* parent)
     : QWidget(parent), strip_(new TSideTabStrip(this)) {
+  // As shortcuts the page keys reach the control before the focused control sees them: a combo
+  // box on a page would otherwise take Ctrl+Tab as a search key and never pass it on. A control
+  // that really wants the keys still claims them through its shortcut override.
+  const auto pageKey = [this](QKeyCombination keys, bool forward) {
+    auto* shortcut = new QShortcut(QKeySequence(keys), this);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(shortcut, &QShortcut::activated, this,
+            [this, forward] { SelectNextVisiblePage(forward); });
+  };
+  pageKey(Qt::CTRL | Qt::Key_Tab, true);
+  pageKey(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, false);
   UpdateLayout();
 }
 

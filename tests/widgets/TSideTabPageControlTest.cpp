@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
 #include <memory>
@@ -161,6 +162,26 @@ TEST_F(PageControlTest, CtrlTabCyclesThroughVisibleTabsFromInsideAPage) {
   EXPECT_EQ(control_.ActivePageIndex(), 0) << "wraps from the last page to the first";
   CtrlTab(mainEdit, true);
   EXPECT_EQ(control_.ActivePageIndex(), 1) << "and back from the first to the last";
+}
+
+// A combo box takes every key it is given as a search key, so the control must see Ctrl+Tab first.
+TEST_F(PageControlTest, CtrlTabSwitchesPagesFromAFocusedComboBox) {
+  auto* mainCombo = new QComboBox(Page(0));
+  mainCombo->addItems({QStringLiteral("a"), QStringLiteral("b")});
+  auto* debugCombo = new QComboBox(Page(1));
+  debugCombo->addItems({QStringLiteral("a"), QStringLiteral("b")});
+  control_.show();
+  control_.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&control_));
+  mainCombo->setFocus();
+  ASSERT_TRUE(mainCombo->hasFocus());
+
+  CtrlTab(mainCombo);
+  EXPECT_EQ(control_.ActivePageIndex(), 1);
+  ASSERT_TRUE(debugCombo->hasFocus());
+  CtrlTab(debugCombo, true);
+  EXPECT_EQ(control_.ActivePageIndex(), 0);
+  EXPECT_EQ(mainCombo->currentIndex(), 0) << "the keys are not taken as a search";
 }
 
 TEST_F(PageControlTest, CtrlTabWithEveryTabHiddenKeepsMainShown) {
