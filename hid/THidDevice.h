@@ -31,6 +31,38 @@ using TPhysicalDescriptor = std::vector<std::uint16_t>;
 
 enum class THidOpenExMode { omhRead, omhWrite };
 
+// Records of the HID parser calls, with the fields a caller looks at.
+struct THidpButtonCaps {
+  std::uint16_t UsagePage = 0;
+  std::uint8_t ReportID = 0;
+  std::uint16_t LinkCollection = 0;
+  std::uint16_t UsageMin = 0;
+  std::uint16_t UsageMax = 0;
+  std::uint16_t DataIndexMin = 0;
+  std::uint16_t DataIndexMax = 0;
+};
+struct THidpValueCaps {
+  std::uint16_t UsagePage = 0;
+  std::uint8_t ReportID = 0;
+  std::uint16_t LinkCollection = 0;
+  std::uint16_t BitSize = 0;
+  std::uint16_t ReportCount = 0;
+  std::int32_t LogicalMin = 0;
+  std::int32_t LogicalMax = 0;
+  std::uint16_t UsageMin = 0;
+  std::uint16_t UsageMax = 0;
+  std::uint16_t DataIndexMin = 0;
+  std::uint16_t DataIndexMax = 0;
+};
+struct THidpData {
+  std::uint16_t DataIndex = 0;
+  std::uint32_t RawValue = 0;
+};
+struct THidpUsageAndPage {
+  std::uint16_t Usage = 0;
+  std::uint16_t UsagePage = 0;
+};
+
 class THidDevice final {
  public:
   // Always raises EControllerError: devices come from the controller only.
@@ -121,6 +153,49 @@ class THidDevice final {
   bool SetFeature(const std::uint8_t* Report, std::uint32_t Size);
   bool GetInputReport(std::uint8_t* Report, std::uint32_t Size);
   bool SetOutputReport(const std::uint8_t* Report, std::uint32_t Size);
+
+  // HID parser calls with ReportTypeParam, UsagePageParam, LinkCollectionParam, UsageParam and
+  // the preparsed data; each answers an HIDP status: kHidpStatusNull while the device cannot be
+  // accessed, otherwise the parser's answer (the backends have no general report parser and
+  // answer kHidpStatusNotImplemented). The Button calls are the matching Usage calls; the
+  // non-specific caps calls ask for every usage page, link collection and usage.
+  std::uint32_t GetButtonCaps(THidpButtonCaps* ButtonCaps, std::uint16_t& Count);
+  std::uint32_t GetSpecificButtonCaps(THidpButtonCaps* ButtonCaps, std::uint16_t& Count);
+  std::uint32_t GetValueCaps(THidpValueCaps* ValueCaps, std::uint16_t& Count);
+  std::uint32_t GetSpecificValueCaps(THidpValueCaps* ValueCaps, std::uint16_t& Count);
+  std::uint32_t GetData(THidpData* DataList, std::uint32_t& DataLength, std::uint8_t* Report,
+                        std::uint32_t ReportLength);
+  std::uint32_t SetData(THidpData* DataList, std::uint32_t& DataLength, std::uint8_t* Report,
+                        std::uint32_t ReportLength);
+  std::uint32_t GetUsages(std::uint16_t* UsageList, std::uint32_t& UsageLength,
+                          std::uint8_t* Report, std::uint32_t ReportLength);
+  std::uint32_t GetButtons(std::uint16_t* UsageList, std::uint32_t& UsageLength,
+                           std::uint8_t* Report, std::uint32_t ReportLength);
+  std::uint32_t GetUsagesEx(THidpUsageAndPage* ButtonList, std::uint32_t& UsageLength,
+                            std::uint8_t* Report, std::uint32_t ReportLength);
+  std::uint32_t GetButtonsEx(THidpUsageAndPage* ButtonList, std::uint32_t& UsageLength,
+                             std::uint8_t* Report, std::uint32_t ReportLength);
+  std::uint32_t SetUsages(std::uint16_t* UsageList, std::uint32_t& UsageLength,
+                          std::uint8_t* Report, std::uint32_t ReportLength);
+  std::uint32_t SetButtons(std::uint16_t* UsageList, std::uint32_t& UsageLength,
+                           std::uint8_t* Report, std::uint32_t ReportLength);
+  std::uint32_t UnsetUsages(std::uint16_t* UsageList, std::uint32_t& UsageLength,
+                            std::uint8_t* Report, std::uint32_t ReportLength);
+  std::uint32_t UnsetButtons(std::uint16_t* UsageList, std::uint32_t& UsageLength,
+                             std::uint8_t* Report, std::uint32_t ReportLength);
+  std::uint32_t GetUsageValue(std::uint32_t& UsageValue, const std::uint8_t* Report,
+                              std::uint32_t ReportLength);
+  std::uint32_t GetScaledUsageValue(std::int32_t& UsageValue, const std::uint8_t* Report,
+                                    std::uint32_t ReportLength);
+  std::uint32_t GetUsageValueArray(std::uint8_t* UsageValue, std::uint16_t UsageValueByteLength,
+                                   const std::uint8_t* Report, std::uint32_t ReportLength);
+  std::uint32_t SetUsageValue(std::uint32_t UsageValue, std::uint8_t* Report,
+                              std::uint32_t ReportLength);
+  std::uint32_t SetScaledUsageValue(std::int32_t UsageValue, std::uint8_t* Report,
+                                    std::uint32_t ReportLength);
+  std::uint32_t SetUsageValueArray(const std::uint8_t* UsageValue,
+                                   std::uint16_t UsageValueByteLength, std::uint8_t* Report,
+                                   std::uint32_t ReportLength);
   std::uint32_t GetExtendedAttributes(std::uint32_t ReportType, std::uint16_t DataIndex,
                                       void* Attributes, std::uint32_t* LengthAttributes);
   std::uint32_t InitializeReportForID(std::uint32_t ReportType, std::uint8_t ReportID,
@@ -138,6 +213,7 @@ class THidDevice final {
   THidDevice(std::unique_ptr<THidPnPInfo>& PnPInfo, THidDeviceController* Controller);
 
   bool CanAccess() const;
+  std::uint32_t ParserStatus() const;
   // The reading thread's request: opens the read handle if needed and starts one read into
   // Report; Handle receives the handle the read is outstanding on.
   std::uint32_t StartOverlappedRead(std::vector<std::uint8_t>& Report,

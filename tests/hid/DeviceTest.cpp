@@ -173,5 +173,24 @@ TEST_F(ControllerTest, CancelIOEndsTheCallersOwnReadSoTheNextOneCanStart) {
   controller->CheckIn(device);
 }
 
+TEST_F(ControllerTest, ParserCallsAnswerNullUntilTheDeviceIsAccessible) {
+  Add(1);
+  Start();
+  THidDevice* device = Listed(0);
+  std::uint16_t usages[4] = {};
+  std::uint32_t length = 4;
+  std::uint8_t report[8] = {};
+  std::uint32_t value = 0;
+  std::uint16_t count = 0;
+  EXPECT_EQ(device->GetButtons(usages, length, report, 8), hidplatform::kHidpStatusNull);
+  EXPECT_EQ(device->GetUsageValue(value, report, 8), hidplatform::kHidpStatusNull);
+  EXPECT_EQ(device->GetValueCaps(nullptr, count), hidplatform::kHidpStatusNull);
+  ASSERT_TRUE(device->CheckOut());
+  EXPECT_EQ(device->GetButtons(usages, length, report, 8), hidplatform::kHidpStatusNotImplemented);
+  EXPECT_EQ(device->GetUsageValue(value, report, 8), hidplatform::kHidpStatusNotImplemented);
+  EXPECT_EQ(device->GetValueCaps(nullptr, count), hidplatform::kHidpStatusNotImplemented);
+  controller->CheckIn(device);
+}
+
 }  // namespace
 }  // namespace hidtest
