@@ -1,7 +1,9 @@
 #include "ControlGestures.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QWidget>
 #include <algorithm>
 
@@ -46,4 +48,14 @@ bool KeyboardClickWatcher::eventFilter(QObject* watched, QEvent* event) {
   button_->setDown(false);
   onClick_();
   return true;
+}
+
+void KeepChosenItemText(QComboBox* box, const QString& noItemText) {
+  // Connected after the box's own handling of the finished edit, which chooses the item a
+  // matching text names (and raises its activation) before this runs.
+  QObject::connect(box->lineEdit(), &QLineEdit::editingFinished, box, [box, noItemText] {
+    const int chosen = box->currentIndex();
+    const QString shown = chosen >= 0 ? box->itemText(chosen) : noItemText;
+    if (box->currentText() != shown) box->setEditText(shown);
+  });
 }

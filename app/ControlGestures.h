@@ -4,12 +4,14 @@
 // auto-repeated key press or per wheel notch.
 
 #include <QObject>
+#include <QString>
 #include <QTimer>
 #include <chrono>
 #include <functional>
 #include <vector>
 
 class QAbstractButton;
+class QComboBox;
 class QWidget;
 
 // Calls `onEnd` when one of `keys` is released (auto-repeats aside) over `control`, and when the
@@ -42,3 +44,8 @@ class KeyboardClickWatcher : public QObject {
   QAbstractButton* button_;
   std::function<void()> onClick_;
 };
+
+// An editable combo box whose typed text names none of its items shows the chosen item's text
+// again when the editing ends (Enter, or the focus leaving it): the box never names one item
+// while another is the one in use. `noItemText` is shown while no item is chosen.
+void KeepChosenItemText(QComboBox* box, const QString& noItemText);

@@ -322,5 +322,7 @@ void TMainForm::WatchPanelGestures() {
     new GestureEndWatcher(c.slider, kSliderKeys, std::chrono::milliseconds(WheelRestMs),
                           [this, pedal] { CommitKeyboardGesture(pedal); });
     new KeyboardClickWatcher(c.connection, [this, pedal] { ToggleConnection(pedal); });
+    KeepChosenItemText(c.firstStage, QString());
+    KeepChosenItemText(c.secondStage, QString());
   }
 }

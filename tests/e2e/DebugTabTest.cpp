@@ -3,6 +3,7 @@
 // the pedal set receives for each of them.
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <ostream>
@@ -141,6 +142,15 @@ TEST_F(DebugTab, SelectorFillsTheRawFieldsFromTheChosenPedal) {
   Choose(2);
   EXPECT_EQ(form_->USBMinEdit->Text(), "500");
   EXPECT_EQ(form_->USBMaxEdit->Text(), "3600");
+
+  // A typed name of no pedal chooses none: the selector names the clutch again, whose fields
+  // they still are.
+  QLineEdit* typed = form_->DebugPedalSelectorBox->lineEdit();
+  typed->selectAll();
+  QTest::keyClicks(typed, "Brakes");
+  QTest::keyClick(typed, Qt::Key_Return);
+  EXPECT_EQ(form_->DebugPedalSelectorBox->currentText(), "Clutch");
+  EXPECT_EQ(form_->USBMinEdit->Text(), "500");
 
   // A dump refills them for the pedal still chosen.
   form_->USBMinEdit->SetText("7");

@@ -306,11 +306,23 @@ TEST_F(Panels, FilterBoxTextMatchingNoItemIsNeverStored) {
   form_->BrSSValueBox->lineEdit()->clear();
   QTest::keyClicks(form_->BrSSValueBox->lineEdit(), "fast");
   QTest::keyClick(form_->BrSSValueBox->lineEdit(), Qt::Key_Return);
-  emit form_->BrSSValueBox->activated(-1);  // what a free text without an item would raise
   EXPECT_EQ(CommandCount(), before);
   EXPECT_EQ(+form_->Link.Model.BrakePedal.data.SecondFilterStageKoeff, stored);
   EXPECT_EQ(form_->BrSSValueBox->currentIndex(), stored);
+  EXPECT_EQ(form_->BrSSValueBox->currentText(), form_->BrSSValueBox->itemText(stored))
+      << "the box names the stored item again";
+
+  emit form_->BrSSValueBox->activated(-1);  // an index of no item, should one ever come
+  EXPECT_EQ(CommandCount(), before);
+  EXPECT_EQ(+form_->Link.Model.BrakePedal.data.SecondFilterStageKoeff, stored);
   EXPECT_EQ(form_->BrSSValueBox->currentText(), form_->BrSSValueBox->itemText(stored));
+
+  // A typed text that names an item chooses it.
+  form_->BrSSValueBox->lineEdit()->clear();
+  QTest::keyClicks(form_->BrSSValueBox->lineEdit(), "5");
+  QTest::keyClick(form_->BrSSValueBox->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(+LastSent(PedalCommand::Update, PedalName::Brake).SecondFilterStageKoeff, 5);
+  EXPECT_EQ(form_->BrSSValueBox->currentText(), "5");
 }
 
 class ConnectionBox : public Panels, public ::testing::WithParamInterface<bool> {
