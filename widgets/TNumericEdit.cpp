@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMenu>
+#include <QMouseEvent>
 #include <algorithm>
 #include <cfloat>
 #include <charconv>
@@ -326,9 +327,24 @@ void TNumericEdit::inputMethodEvent(QInputMethodEvent* event) {
   event->accept();
 }
 
-void TNumericEdit::PasteFromClipboard() {
+// A middle click pastes the X11 selection; it goes through the same rules as any other paste
+// (the press has already put the caret at the click).
+void TNumericEdit::mouseReleaseEvent(QMouseEvent* event) {
+  const QClipboard* clipboard = QGuiApplication::clipboard();
+  if (event->button() == Qt::MiddleButton && clipboard->supportsSelection() && !isReadOnly()) {
+    deselect();
+    PasteText(clipboard->text(QClipboard::Selection));
+    event->accept();
+    return;
+  }
+  QLineEdit::mouseReleaseEvent(event);
+}
+
+void TNumericEdit::PasteFromClipboard() { PasteText(QGuiApplication::clipboard()->text()); }
+
+void TNumericEdit::PasteText(const QString& clipboardText) {
   if (isReadOnly()) return;
-  const QString pasted = FirstLine(QGuiApplication::clipboard()->text());
+  const QString pasted = FirstLine(clipboardText);
   if (!IsFloat()) {
     insert(pasted);
     return;

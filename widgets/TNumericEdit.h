@@ -8,6 +8,7 @@ class QContextMenuEvent;
 class QFocusEvent;
 class QInputMethodEvent;
 class QKeyEvent;
+class QMouseEvent;
 
 // Input modes. Only etString (free text) and etFloat (an unsigned decimal number in the user's
 // locale) have rules of their own; the other modes behave like etString.
@@ -80,10 +81,12 @@ class TNumericEdit : public QLineEdit {
   void focusOutEvent(QFocusEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   bool IsFloat() const { return editType_ == etFloat; }
   void PasteFromClipboard();
+  void PasteText(const QString& clipboardText);
   void ReformatFloat();
 
   struct TextAroundCaret {

@@ -407,6 +407,25 @@ INSTANTIATE_TEST_SUITE_P(
                     PasteCase{"de_DE", etFloat, "", 0, 0, "2,75", "2,75"},
                     PasteCase{"de_DE", etFloat, "", 0, 0, "2.5", "25"}));
 
+// Only platforms with a selection clipboard (X11) paste on a middle click.
+TEST(NumericEditPaste, MiddleClickPasteFollowsTheSameRules) {
+  QClipboard* clipboard = QApplication::clipboard();
+  if (!clipboard->supportsSelection()) GTEST_SKIP() << "no selection clipboard on this platform";
+  LocaleScope scope("en_US");
+  TNumericEdit floatEdit;
+  ConfigureBrakeConstantEdit(floatEdit);
+  floatEdit.setText(QStringLiteral("12"));
+  floatEdit.show();
+  clipboard->setText(QStringLiteral("-3x\nmore"), QClipboard::Selection);
+  QTest::mouseClick(&floatEdit, Qt::MiddleButton);
+  EXPECT_EQ(floatEdit.Text(), QStringLiteral("12"));
+
+  TNumericEdit stringEdit;
+  stringEdit.show();
+  QTest::mouseClick(&stringEdit, Qt::MiddleButton);
+  EXPECT_EQ(stringEdit.Text(), QStringLiteral("-3x")) << "the first line only";
+}
+
 TEST(NumericEditPaste, ContextMenuPasteFollowsTheSameRules) {
   LocaleScope scope("en_US");
   TNumericEdit edit;
