@@ -27,7 +27,7 @@ class DebugTab : public EndToEndFixture {
            !form_->ClAdvButt->isHidden();
   }
   QStringList MemoLines() const {
-    return form_->DebugMemo->toPlainText().split('\n', Qt::SkipEmptyParts);
+    return form_->DebugMemo->toPlainText().split('\n');
   }
   void Choose(int pedalIndex) {
     form_->DebugPedalSelectorBox->setCurrentIndex(pedalIndex);

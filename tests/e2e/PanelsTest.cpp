@@ -188,6 +188,46 @@ TEST_F(Panels, EmptyRangesReadZeroInsteadOfGarbage) {
   EXPECT_EQ(form_->BrRSliderKgValueLable->text(), "0kg");
 }
 
+struct DumpedThumbsCase {
+  std::uint16_t left;
+  std::uint16_t right;
+  int shownLeft;
+  int shownRight;
+  const char* from;
+  const char* to;
+};
+
+void PrintTo(const DumpedThumbsCase& c, std::ostream* out) { *out << c.left << "-" << c.right; }
+
+class DumpedThumbs : public Panels, public ::testing::WithParamInterface<DumpedThumbsCase> {};
+
+// The pedal set holds the thumbs at 20 and 980 of 0 to 1000 until it is told otherwise. A pair
+// wholly beyond the old one still lands where the pedal set put it; a pair that is no range
+// shows the whole range, while the pedal object keeps what was received.
+TEST_P(DumpedThumbs, SettingsDumpPlacesThemAndValidatesThem) {
+  ConnectAndGoLive();
+  const DumpedThumbsCase c = GetParam();
+  PedalData& throttle = form_->Link.Model.ThrottlePedal.data;
+  throttle.SliderPosLeft = c.left;
+  throttle.SliderPosRight = c.right;
+  ASSERT_TRUE(form_->Link.SendCommand(PedalCommand::Update));
+  QTest::mouseClick(form_->ReadSetButton, Qt::LeftButton);
+  StepUntilLoaded();
+
+  EXPECT_EQ(form_->TrRangeSlider->PositionLeft(), c.shownLeft);
+  EXPECT_EQ(form_->TrRangeSlider->PositionRight(), c.shownRight);
+  EXPECT_EQ(form_->TrFromLableValue->text(), c.from);
+  EXPECT_EQ(form_->TrToLableValue->text(), c.to);
+  EXPECT_EQ(+throttle.SliderPosLeft, c.left);
+  EXPECT_EQ(+throttle.SliderPosRight, c.right);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    From20To980, DumpedThumbs,
+    ::testing::Values(DumpedThumbsCase{990, 995, 990, 995, "99%", "100%"},  // 99.5 to even 100
+                      DumpedThumbsCase{5, 10, 5, 10, "0%", "1%"},           // 0.5 to even 0
+                      DumpedThumbsCase{500, 500, 0, 1000, "0%", "100%"}));
+
 struct CalibrationCase {
   PedalName pedal;
   std::uint8_t start;
