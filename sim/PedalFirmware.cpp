@@ -74,6 +74,12 @@ SettingsData PedalFirmware::FactorySettings() {
   return settings;
 }
 
+void PedalFirmware::PowerUp() {
+  reportsUntilDump_ = -1;
+  acknowledged_ = false;
+  calibrations_ = {};
+}
+
 void PedalFirmware::ReceiveOutputReport(std::span<const std::uint8_t> report) {
   // A report that is not a whole command report is ignored, as firmware would drop it.
   if (report.size() < 2 || report[0] != kCommandReportId) return;

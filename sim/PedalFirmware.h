@@ -41,6 +41,10 @@ class PedalFirmware {
 
   static SettingsData FactorySettings();
 
+  // The set is powered up again (plugged back in): what it kept in RAM is gone, a pending dump,
+  // the acknowledgement and any unfinished calibration; the stored settings stay.
+  void PowerUp();
+
   // Takes one output report as written by the host (first byte: the report id).
   void ReceiveOutputReport(std::span<const std::uint8_t> report);
 

@@ -48,6 +48,10 @@ VirtualPedalSet::~VirtualPedalSet() {
 
 void VirtualPedalSet::PlugIn() {
   if (interface_->IsPluggedIn()) return;
+  {
+    std::lock_guard lock(mutex_);
+    firmware_.PowerUp();
+  }
   platform_.Plug(*interface_);
   platform_.RaiseDeviceChange();
 }

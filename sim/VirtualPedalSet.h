@@ -38,7 +38,8 @@ class VirtualPedalSet {
   VirtualPedalSet(const VirtualPedalSet&) = delete;
   VirtualPedalSet& operator=(const VirtualPedalSet&) = delete;
 
-  // Plug in or out, and tell the platform's watchers that device nodes changed.
+  // Plug in or out, and tell the platform's watchers that device nodes changed. Plugging in
+  // powers the firmware up: it keeps its stored settings but nothing it held in RAM.
   void PlugIn();
   void Unplug();
   bool IsPluggedIn() const;

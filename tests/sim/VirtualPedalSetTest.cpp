@@ -155,6 +155,26 @@ TEST_F(VirtualPedalSetTest, UnpluggedSetQueuesNothing) {
   EXPECT_EQ(pedals.Interface().PendingInputReports(), 0u);
 }
 
+TEST_F(VirtualPedalSetTest, ReplugPowersUpAgainKeepingOnlyTheStoredSettings) {
+  pedals.PlugIn();
+  HostReader host(platform, pedals.Interface());
+  Write(Command(11));  // stored: survives the power cycle
+  const std::uint16_t flashCount = pedals.FlashCount();
+  Write(Command(211));
+  Write(Command(161));  // a throttle calibration never finished
+  Write(Command(209));  // a request not answered yet
+  pedals.Unplug();
+
+  pedals.PlugIn();
+  HostReader replugged(platform, pedals.Interface());
+  EXPECT_FALSE(pedals.Acknowledged());
+  EXPECT_FALSE(pedals.IsCalibrating(0));
+  EXPECT_EQ(pedals.FlashCount(), flashCount);
+  pedals.SendReports(4);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(replugged.Next().at(0), 1) << "report " << i;
+  EXPECT_EQ(pedals.DumpsSent(), 0);  // only a new request brings a dump
+}
+
 TEST(OtherVirtualDevicesTest, KeyboardAndMouseOpenOnlyForQueries) {
   hidplatform::VirtualHidPlatform platform;
   for (const auto& device : {sim::AddVirtualKeyboard(platform), sim::AddVirtualMouse(platform)}) {
