@@ -34,9 +34,18 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::ShowCentred() {
-  const QRect desktop = screen()->availableGeometry();
-  move(desktop.center() - QPoint(width() / 2, height() / 2));
+  // Centres the whole window, frame included. Most platforms tell the frame only once the window
+  // is shown: place it by its client area first, then correct the place if the frame is known by
+  // then (before anything is painted). A frame a window manager adds later stays as it lands.
+  const auto centre = [this] {
+    const QRect desktop = screen()->availableGeometry();
+    const QSize outer = frameGeometry().size();
+    move(desktop.x() + (desktop.width() - outer.width()) / 2,
+         desktop.y() + (desktop.height() - outer.height()) / 2);
+  };
+  centre();
   show();
+  if (frameGeometry().size() != size()) centre();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -50,7 +59,24 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 void TMainForm::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   // The splash keeps covering the whole client area when the window grows.
-  if (SplashPanel != nullptr) SplashPanel->resize(SplashPanel->size().expandedTo(size()));
+  CoverWindowWithSplash();
+}
+
+void TMainForm::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  // A window manager that frames the window moves its client area.
+  CoverWindowWithSplash();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  CoverWindowWithSplash();
+}
+
+void TMainForm::CoverWindowWithSplash() {
+  if (SplashPanel == nullptr) return;
+  const QSize outer = frameGeometry().size().expandedTo(size());
+  SplashPanel->resize(SplashPanel->size().expandedTo(outer));
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {

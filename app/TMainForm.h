@@ -323,7 +323,9 @@ class TMainForm : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -341,6 +343,9 @@ class TMainForm : public QWidget {
   void AttachReadoutReactions();
   void AttachOtherPartsReactions();
   void CreateController(std::shared_ptr<hidplatform::HidPlatform> platform);
+  // Grows the splash to the window's outer size (frame and title bar included) once the
+  // platform knows the frame; before the window is first shown that is only the client area.
+  void CoverWindowWithSplash();
 
   // Key preview: sees each key press once, before the focused control does. Returns whether
   // the key was used up (Esc clicking the cancel button).

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <array>
 #include <string>
@@ -25,7 +26,8 @@
 
 namespace {
 
-constexpr int kSizedToText = -1;
+constexpr int W = -1;      // a label's own width or height: it sizes itself to its text
+constexpr int Outer = -2;  // the window's outer width or height, frame and title bar included
 
 struct Font {
   const char* family;  // nullptr: not checked
@@ -34,221 +36,86 @@ struct Font {
 };
 constexpr Font kAny{nullptr, 0, false};
 constexpr Font kWindowFont{"Tahoma", 11, false};
+constexpr Font kSegoe11{"Segoe UI", 11, false};
 constexpr Font kSegoe12{"Segoe UI", 12, false};
 constexpr Font kSegoe12Bold{"Segoe UI", 12, true};
+
+enum State { kShown, kHidden, kDisabled };
 
 struct ControlRow {
   std::string name;
   std::string parent;
-  int left, top, width, height;  // kSizedToText: a label's own width or height
+  int left, top, width, height;
   std::string text;
-  bool visible;
-  bool enabled;
+  State state;
   Font font;
 };
 
-// One row of the pedal panels' table: values for throttle / brake / clutch; "" = no control.
+// A value the three pedal panels share, or one per panel: throttle, brake, clutch.
+template <class T>
+struct PerPedal {
+  PerPedal(T all) : values{all, all, all} {}  // implicit: a shared value stands bare in a row
+  PerPedal(T throttle, T brake, T clutch) : values{throttle, brake, clutch} {}
+  std::array<T, 3> values;
+};
+
+// One row of a pedal panel table; a name "" means that panel has no such control.
 struct PedalRow {
   std::array<const char*, 3> names;
   int left;
-  std::array<int, 3> tops;
-  std::array<int, 3> widths;
+  PerPedal<int> top;
+  PerPedal<int> width;
   int height;
-  std::array<const char*, 3> texts;
-  bool visible;
-  bool enabled;
+  PerPedal<const char*> text;
+  State state;
   Font font;
 };
 
+PedalRow Row(std::array<const char*, 3> names, int left, PerPedal<int> top, PerPedal<int> width,
+             int height, PerPedal<const char*> text, State state, Font font) {
+  return {names, left, top, width, height, text, state, font};
+}
+
 const std::array<const char*, 3> kPedalPanels{"TrottlePanel", "BrPanel", "ClPanel"};
 const std::array<const char*, 3> kAdvancedPanels{"TrAdvPanel", "BrAdvPanel", "ClAdvPanel"};
-constexpr int W = kSizedToText;
 
 const std::vector<PedalRow> kPedalPanelRows{
-    {{"TrLevLableText", "BrLevLableText", "ClLevLableText"},
-     56,
-     {8, 8, 8},
-     {W, W, W},
-     W,
-     {"Throttle:", "Brake:", "Clutch:"},
-     true,
-     true,
-     kSegoe12},
-    {{"trabsvaluelable", "Brabsvaluelable", "Clabsvaluelable"},
-     114,
-     {8, 8, 8},
-     {W, W, W},
-     W,
-     {"0%", "0kg", "0%"},
-     true,
-     true,
-     kSegoe12Bold},
-    {{"", "BrKgValueLabel", ""},
-     222,
-     {8, 8, 8},
-     {W, W, W},
-     W,
-     {"", "0kg", ""},
-     true,
-     false,
-     kSegoe12Bold},
-    {{"TrInfoLable", "BrInfoLable", "ClInfoLable"},
-     315,
-     {9, 8, 8},
-     {W, W, W},
-     W,
-     {"Press the pedal fully, release it and select \"Done\"",
-      "Fully depress and release the pedal", "Fully depress and release the pedal"},
-     false,
-     true,
-     kSegoe12},
-    {{"TrProgressBar", "BrProgressBar", "ClProgressBar"},
-     57,
-     {32, 32, 32},
-     {354, 354, 354},
-     5,
-     {"", "", ""},
-     true,
-     true,
-     kAny},
-    {{"TrRangeSlider", "BrRangeSlider", "ClRangeSlider"},
-     54,
-     {38, 38, 37},
-     {360, 360, 360},
-     30,
-     {"", "", ""},
-     true,
-     true,
-     kAny},
-    {{"TrFromLableText", "BrFromLableText", "ClFromLableText"},
-     13,
-     {48, 48, 48},
-     {W, W, W},
-     W,
-     {"From:", "From:", "From:"},
-     true,
-     true,
-     kSegoe12},
-    {{"TrFromLableValue", "BrFromLableValue", "ClFromLableValue"},
-     22,
-     {64, 64, 64},
-     {W, W, W},
-     W,
-     {"0%", "0%", "0%"},
-     true,
-     true,
-     kSegoe12Bold},
-    {{"TrToLableText", "BrToLableText", "ClToLableText"},
-     429,
-     {48, 48, 48},
-     {W, W, W},
-     W,
-     {"To:", "To:", "To:"},
-     true,
-     true,
-     kSegoe12},
-    {{"TrToLableValue", "BrToLableValue", "ClToLableValue"},
-     429,
-     {64, 64, 64},
-     {W, W, W},
-     W,
-     {"100%", "100%", "100%"},
-     true,
-     true,
-     kSegoe12Bold},
-    {{"", "BrLSliderKgValueLable", ""},
-     52,
-     {73, 73, 73},
-     {W, W, W},
-     W,
-     {"", "0kg", ""},
-     true,
-     false,
-     kSegoe12Bold},
-    {{"TrCalibrateBtn", "BrCalibrateBtn", "ClCalibrateBtn"},
-     484,
-     {30, 30, 29},
-     {84, 84, 84},
-     25,
-     {"Calibrate", "Calibrate", "Calibrate"},
-     true,
-     true,
-     kWindowFont},
-    {{"TrAdvButt", "BrAdvButt", "ClAdvButt"},
-     484,
-     {60, 60, 60},
-     {84, 84, 84},
-     25,
-     {"Advanced", "Advanced", "Advanced"},
-     false,
-     true,
-     kWindowFont},
-    {{"TrAdvPanel", "BrAdvPanel", "ClAdvPanel"},
-     50,
-     {71, 88, 60},
-     {360, 360, 360},
-     W,
-     {"", "", ""},
-     false,
-     true,
-     kAny},
+    Row({"TrLevLableText", "BrLevLableText", "ClLevLableText"}, 56, 8, W, W,
+        {"Throttle:", "Brake:", "Clutch:"}, kShown, kSegoe12),
+    Row({"trabsvaluelable", "Brabsvaluelable", "Clabsvaluelable"}, 114, 8, W, W,
+        {"0%", "0kg", "0%"}, kShown, kSegoe12Bold),
+    Row({"", "BrKgValueLabel", ""}, 222, 8, W, W, "0kg", kDisabled, kSegoe12Bold),
+    Row({"TrInfoLable", "BrInfoLable", "ClInfoLable"}, 315, {9, 8, 8}, W, W,
+        {"Press the pedal fully, release it and select \"Done\"",
+         "Fully depress and release the pedal", "Fully depress and release the pedal"},
+        kHidden, kSegoe12),
+    Row({"TrProgressBar", "BrProgressBar", "ClProgressBar"}, 57, 32, 354, 5, "", kShown, kAny),
+    Row({"TrRangeSlider", "BrRangeSlider", "ClRangeSlider"}, 54, {38, 38, 37}, 360, 30, "", kShown,
+        kAny),
+    Row({"TrFromLableText", "BrFromLableText", "ClFromLableText"}, 13, 48, W, W, "From:", kShown,
+        kSegoe12),
+    Row({"TrFromLableValue", "BrFromLableValue", "ClFromLableValue"}, 22, 64, W, W, "0%", kShown,
+        kSegoe12Bold),
+    Row({"TrToLableText", "BrToLableText", "ClToLableText"}, 429, 48, W, W, "To:", kShown,
+        kSegoe12),
+    Row({"TrToLableValue", "BrToLableValue", "ClToLableValue"}, 429, 64, W, W, "100%", kShown,
+        kSegoe12Bold),
+    Row({"", "BrLSliderKgValueLable", ""}, 52, 73, W, W, "0kg", kDisabled, kSegoe12Bold),
+    Row({"TrCalibrateBtn", "BrCalibrateBtn", "ClCalibrateBtn"}, 484, {30, 30, 29}, 84, 25,
+        "Calibrate", kShown, kWindowFont),
+    Row({"TrAdvButt", "BrAdvButt", "ClAdvButt"}, 484, 60, 84, 25, "Advanced", kHidden, kWindowFont),
+    Row({"TrAdvPanel", "BrAdvPanel", "ClAdvPanel"}, 50, {71, 88, 60}, 360, W, "", kHidden, kAny),
 };
 
 const std::vector<PedalRow> kAdvancedPanelRows{
-    {{"Label1", "Label4", "Label7"},
-     6,
-     {7, 7, 7},
-     {W, W, W},
-     W,
-     {"First filter stage:", "First filter stage:", "First filter stage:"},
-     true,
-     true,
-     kWindowFont},
-    {{"Label2", "Label5", "Label8"},
-     134,
-     {7, 8, 7},
-     {W, W, W},
-     W,
-     {"Second filter stage:", "Second filter stage:", "Second filter stage:"},
-     true,
-     true,
-     kWindowFont},
-    {{"Label3", "Label6", "Label9"},
-     265,
-     {7, 7, 7},
-     {W, W, W},
-     W,
-     {"Connection:", "Connection:", "Connection:"},
-     true,
-     true,
-     kWindowFont},
-    {{"TrFSValue", "BrFSValueBox", "ClFSValueBox"},
-     4,
-     {32, 32, 32},
-     {91, 91, 91},
-     21,
-     {"", "", ""},
-     true,
-     true,
-     kWindowFont},
-    {{"TrSSValue", "BrSSValueBox", "ClSSValueBox"},
-     134,
-     {33, 33, 33},
-     {91, 91, 91},
-     21,
-     {"", "", ""},
-     true,
-     true,
-     kWindowFont},
-    {{"TrConnectCheckBox", "BrConnectCheckBox", "ClConnectCheckBox"},
-     265,
-     {30, 30, 30},
-     {97, 97, 97},
-     17,
-     {"", "", ""},
-     true,
-     true,
-     kWindowFont},
+    Row({"Label1", "Label4", "Label7"}, 6, 7, W, W, "First filter stage:", kShown, kWindowFont),
+    Row({"Label2", "Label5", "Label8"}, 134, {7, 8, 7}, W, W, "Second filter stage:", kShown,
+        kWindowFont),
+    Row({"Label3", "Label6", "Label9"}, 265, 7, W, W, "Connection:", kShown, kWindowFont),
+    Row({"TrFSValue", "BrFSValueBox", "ClFSValueBox"}, 4, 32, 91, 21, "", kShown, kWindowFont),
+    Row({"TrSSValue", "BrSSValueBox", "ClSSValueBox"}, 134, 33, 91, 21, "", kShown, kWindowFont),
+    Row({"TrConnectCheckBox", "BrConnectCheckBox", "ClConnectCheckBox"}, 265, 30, 97, 17, "",
+        kShown, kWindowFont),
 };
 
 std::vector<ControlRow> Expand(const std::vector<PedalRow>& rows,
@@ -257,68 +124,58 @@ std::vector<ControlRow> Expand(const std::vector<PedalRow>& rows,
   for (const PedalRow& row : rows) {
     for (std::size_t pedal = 0; pedal < 3; ++pedal) {
       if (std::string(row.names[pedal]).empty()) continue;
-      out.push_back({row.names[pedal], parents[pedal], row.left, row.tops[pedal], row.widths[pedal],
-                     row.height, row.texts[pedal], row.visible, row.enabled, row.font});
+      out.push_back({row.names[pedal], parents[pedal], row.left, row.top.values[pedal],
+                     row.width.values[pedal], row.height, row.text.values[pedal], row.state,
+                     row.font});
     }
   }
   return out;
 }
 
 const std::vector<ControlRow> kWindowRows{
-    {"MyPageControl", "MainForm", 0, 0, 621, 321, "", true, true, kAny},
-    {"SplashPanel", "MainForm", 0, 0, 621, 321, "", true, true, kAny},
-    {"ConLabel",
-     "SplashPanel",
-     264,
-     142,
-     W,
-     W,
-     "Connecting...",
-     true,
-     true,
-     {"Segoe UI", 11, false}},
-    {"SplashProgressBar", "SplashPanel", 135, 170, 354, 5, "", true, true, kAny},
-    {"ButtonPanel", "TabSheet1", 0, 0, 601, 13, "", true, true, kAny},
-    {"TrottlePanel", "TabSheet1", 0, 13, 601, 89, "", true, true, kAny},
-    {"BrPanel", "TabSheet1", 0, 102, 601, 89, "", true, true, kAny},
-    {"ClPanel", "TabSheet1", 0, 191, 601, 89, "", true, true, kAny},
-    {"Panel1", "TabSheet1", 0, 280, 601, 41, "", true, true, kAny},
-    {"DebugMemo", "TabSheet3", 3, 3, 335, 315, "", true, true, kAny},
-    {"DebugDataPanel", "TabSheet3", 344, 4, 254, 314, "", true, true, kAny},
+    {"MyPageControl", "MainForm", 0, 0, 621, 321, "", kShown, kAny},
+    {"SplashPanel", "MainForm", 0, 0, Outer, Outer, "", kShown, kAny},
+    {"ConLabel", "SplashPanel", 264, 142, W, W, "Connecting...", kShown, kSegoe11},
+    {"SplashProgressBar", "SplashPanel", 135, 170, 354, 5, "", kShown, kAny},
+    {"ButtonPanel", "TabSheet1", 0, 0, 601, 13, "", kShown, kAny},
+    {"TrottlePanel", "TabSheet1", 0, 13, 601, 89, "", kShown, kAny},
+    {"BrPanel", "TabSheet1", 0, 102, 601, 89, "", kShown, kAny},
+    {"ClPanel", "TabSheet1", 0, 191, 601, 89, "", kShown, kAny},
+    {"Panel1", "TabSheet1", 0, 280, 601, 41, "", kShown, kAny},
+    {"DebugMemo", "TabSheet3", 3, 3, 335, 315, "", kShown, kAny},
+    {"DebugDataPanel", "TabSheet3", 344, 4, 254, 314, "", kShown, kAny},
 };
 
 const std::vector<ControlRow> kDebugPanelRows{
-    {"DebugPedalSelectorBox", "DebugDataPanel", 0, 0, 105, 21, "Select the pedal", true, true,
+    {"DebugPedalSelectorBox", "DebugDataPanel", 0, 0, 105, 21, "Select the pedal", kShown,
      kWindowFont},
-    {"VersionLable", "DebugDataPanel", 136, 3, W, W, "MCU Version:", true, true, kWindowFont},
-    {"Label17", "DebugDataPanel", 0, 40, W, W, "USB Range Limits:", true, true, kWindowFont},
-    {"Label10", "DebugDataPanel", 136, 40, W, W, "Slider Range Limits:", true, true, kWindowFont},
-    {"Label15", "DebugDataPanel", 0, 59, W, W, "Min Value:", true, true, kWindowFont},
-    {"Label14", "DebugDataPanel", 64, 59, W, W, "Max Value:", true, true, kWindowFont},
-    {"Label16", "DebugDataPanel", 136, 59, W, W, "Min Value:", true, true, kWindowFont},
-    {"Label18", "DebugDataPanel", 200, 61, W, W, "Max Value:", true, true, kWindowFont},
-    {"USBMinEdit", "DebugDataPanel", 0, 78, 49, 21, "0", true, true, kWindowFont},
-    {"USBMaxEdit", "DebugDataPanel", 65, 78, 49, 21, "0", true, true, kWindowFont},
-    {"SliderRangeMinEdit", "DebugDataPanel", 136, 78, 49, 21, "0", true, true, kWindowFont},
-    {"SliderRangeMaxEdit", "DebugDataPanel", 201, 78, 49, 21, "0", true, true, kWindowFont},
-    {"Label13", "DebugDataPanel", 0, 113, W, W, "Fanatec Range Limits:", true, true, kWindowFont},
-    {"Label19", "DebugDataPanel", 136, 113, W, W, "Slider Positions:", true, true, kWindowFont},
-    {"Label11", "DebugDataPanel", 0, 132, W, W, "Min Value:", true, true, kWindowFont},
-    {"Label12", "DebugDataPanel", 64, 132, W, W, "Max Value:", true, true, kWindowFont},
-    {"Label20", "DebugDataPanel", 136, 133, W, W, "Left:", true, true, kWindowFont},
-    {"Label21", "DebugDataPanel", 200, 133, W, W, "Right:", true, true, kWindowFont},
-    {"FanatecMinEdit", "DebugDataPanel", 0, 151, 49, 21, "0", true, true, kWindowFont},
-    {"FanatecMaxEdit", "DebugDataPanel", 65, 151, 49, 21, "0", true, true, kWindowFont},
-    {"SliderPosLeftEdit", "DebugDataPanel", 136, 152, 49, 21, "0", true, true, kWindowFont},
-    {"SliderPosRightEdit", "DebugDataPanel", 201, 152, 49, 21, "0", true, true, kWindowFont},
-    {"Label22", "DebugDataPanel", 0, 228, W, W, "Brake Kg Const:", true, true, kWindowFont},
-    {"Label23", "DebugDataPanel", 192, 228, W, W, "Flash Count:", true, true, kWindowFont},
-    {"BrCalEdit", "DebugDataPanel", 0, 247, 49, 21, "0", true, true, kWindowFont},
-    {"FlashCountEdit", "DebugDataPanel", 200, 247, 49, 21, "0", true, true, kWindowFont},
-    {"ResetCalibrButt", "DebugDataPanel", 0, 274, 90, 25, "Reset Calibration", true, true,
-     kWindowFont},
-    {"ReadSetButton", "DebugDataPanel", 123, 274, 130, 25, "Read Settings", true, true,
-     kWindowFont},
+    {"VersionLable", "DebugDataPanel", 136, 3, W, W, "MCU Version:", kShown, kWindowFont},
+    {"Label17", "DebugDataPanel", 0, 40, W, W, "USB Range Limits:", kShown, kWindowFont},
+    {"Label10", "DebugDataPanel", 136, 40, W, W, "Slider Range Limits:", kShown, kWindowFont},
+    {"Label15", "DebugDataPanel", 0, 59, W, W, "Min Value:", kShown, kWindowFont},
+    {"Label14", "DebugDataPanel", 64, 59, W, W, "Max Value:", kShown, kWindowFont},
+    {"Label16", "DebugDataPanel", 136, 59, W, W, "Min Value:", kShown, kWindowFont},
+    {"Label18", "DebugDataPanel", 200, 61, W, W, "Max Value:", kShown, kWindowFont},
+    {"USBMinEdit", "DebugDataPanel", 0, 78, 49, 21, "0", kShown, kWindowFont},
+    {"USBMaxEdit", "DebugDataPanel", 65, 78, 49, 21, "0", kShown, kWindowFont},
+    {"SliderRangeMinEdit", "DebugDataPanel", 136, 78, 49, 21, "0", kShown, kWindowFont},
+    {"SliderRangeMaxEdit", "DebugDataPanel", 201, 78, 49, 21, "0", kShown, kWindowFont},
+    {"Label13", "DebugDataPanel", 0, 113, W, W, "Fanatec Range Limits:", kShown, kWindowFont},
+    {"Label19", "DebugDataPanel", 136, 113, W, W, "Slider Positions:", kShown, kWindowFont},
+    {"Label11", "DebugDataPanel", 0, 132, W, W, "Min Value:", kShown, kWindowFont},
+    {"Label12", "DebugDataPanel", 64, 132, W, W, "Max Value:", kShown, kWindowFont},
+    {"Label20", "DebugDataPanel", 136, 133, W, W, "Left:", kShown, kWindowFont},
+    {"Label21", "DebugDataPanel", 200, 133, W, W, "Right:", kShown, kWindowFont},
+    {"FanatecMinEdit", "DebugDataPanel", 0, 151, 49, 21, "0", kShown, kWindowFont},
+    {"FanatecMaxEdit", "DebugDataPanel", 65, 151, 49, 21, "0", kShown, kWindowFont},
+    {"SliderPosLeftEdit", "DebugDataPanel", 136, 152, 49, 21, "0", kShown, kWindowFont},
+    {"SliderPosRightEdit", "DebugDataPanel", 201, 152, 49, 21, "0", kShown, kWindowFont},
+    {"Label22", "DebugDataPanel", 0, 228, W, W, "Brake Kg Const:", kShown, kWindowFont},
+    {"Label23", "DebugDataPanel", 192, 228, W, W, "Flash Count:", kShown, kWindowFont},
+    {"BrCalEdit", "DebugDataPanel", 0, 247, 49, 21, "0", kShown, kWindowFont},
+    {"FlashCountEdit", "DebugDataPanel", 200, 247, 49, 21, "0", kShown, kWindowFont},
+    {"ResetCalibrButt", "DebugDataPanel", 0, 274, 90, 25, "Reset Calibration", kShown, kWindowFont},
+    {"ReadSetButton", "DebugDataPanel", 123, 274, 130, 25, "Read Settings", kShown, kWindowFont},
 };
 
 std::vector<ControlRow> AllRows() {
@@ -351,18 +208,19 @@ TEST_P(MainFormControlTable, ControlStandsAsLaidOut) {
   EXPECT_EQ(control->parentWidget()->objectName().toStdString(), row.parent);
   EXPECT_EQ(control->x(), row.left);
   EXPECT_EQ(control->y(), row.top);
-  if (row.width != kSizedToText) {
-    EXPECT_EQ(control->width(), row.width);
+  const QSize outer = form_->frameGeometry().size();
+  if (row.width != W) {
+    EXPECT_EQ(control->width(), row.width == Outer ? outer.width() : row.width);
   }
-  if (row.height != kSizedToText) {
-    EXPECT_EQ(control->height(), row.height);
+  if (row.height != W) {
+    EXPECT_EQ(control->height(), row.height == Outer ? outer.height() : row.height);
   }
   if (auto* label = qobject_cast<QLabel*>(control)) {
     EXPECT_GE(label->width(), label->sizeHint().width()) << "a label shows its whole text";
   }
   EXPECT_EQ(TextOf(control).toStdString(), row.text);
-  EXPECT_EQ(!control->isHidden(), row.visible);
-  EXPECT_EQ(control->isEnabled(), row.enabled);
+  EXPECT_EQ(!control->isHidden(), row.state != kHidden);
+  EXPECT_EQ(control->isEnabled(), row.state != kDisabled);
   if (row.font.family != nullptr) {
     EXPECT_EQ(control->font().family().toStdString(), row.font.family);
     EXPECT_EQ(control->font().pixelSize(), row.font.pixels);
@@ -396,9 +254,20 @@ TEST_F(MainFormLayout, EveryEventOfTheWiringTableReachesItsHandler) {
   EXPECT_EQ(form_->UnwiredHandlers(), QStringList());
 }
 
+TEST_F(MainFormLayout, ShowsCentredOnTheDesktopFrameIncluded) {
+  form_->ShowCentred();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
+  const QRect desktop = form_->screen()->availableGeometry();
+  const QRect outer = form_->frameGeometry();
+  EXPECT_EQ(outer.x() - desktop.x(), (desktop.width() - outer.width()) / 2);
+  EXPECT_EQ(outer.y() - desktop.y(), (desktop.height() - outer.height()) / 2);
+}
+
 TEST_F(MainFormLayout, SplashCoversTheWholeClientAreaTabStripIncluded) {
   ShowForm();
   EXPECT_TRUE(form_->SplashPanel->geometry().contains(form_->rect()));
+  // As large as the window with its frame and title bar, as far as the platform tells them.
+  EXPECT_EQ(form_->SplashPanel->size(), form_->frameGeometry().size());
   EXPECT_EQ(form_->SplashProgressBar->Style(), pbstMarquee);
   // Nothing of the page control may be drawn over the splash.
   EXPECT_EQ(form_->childAt(form_->rect().center()), form_->SplashPanel);
