@@ -304,13 +304,6 @@ TEST_F(MainFormLayout, RightThumbLoadKeepsItsRightEdgeForAnyText) {
   EXPECT_EQ(form_->BrLSliderKgValueLable->x(), 52);
 }
 
-TEST_F(MainFormLayout, BrakeLoadLabelsDrawGreyed) {
-  for (TLabel* label :
-       {form_->BrKgValueLabel, form_->BrLSliderKgValueLable, form_->BrRSliderKgValueLable}) {
-    EXPECT_FALSE(label->isEnabled());
-  }
-}
-
 TEST_F(MainFormLayout, PanelsStayStackedWhenOneGrows) {
   ShowForm();
   form_->TrottlePanel->resize(601, 130);
@@ -331,36 +324,54 @@ TEST_F(MainFormLayout, PanelsRestackOnRequestBeforeTheWindowIsShown) {
   EXPECT_EQ(form_->Panel1->y(), 321);
 }
 
-TEST_F(MainFormLayout, TabKeyVisitsBrakeThenClutchThenThrottle) {
+// The keyboard order of one page, from its first control on.
+struct TabWalk {
+  const char* page;
+  std::vector<const char*> order;
+};
+
+class MainFormTabOrder : public MainFormFixture, public ::testing::WithParamInterface<TabWalk> {};
+
+TEST_P(MainFormTabOrder, TabKeyVisitsThePageInItsOrder) {
   ShowForm();
-  // With every strip open (as in the service mode), all of a panel's controls take part.
-  for (PedalName pedal : kAllPedals) {
-    form_->ControlsOf(pedal).advancedButton->show();
-    form_->ControlsOf(pedal).advancedPanel->show();
-  }
-  form_->SplashPanel->hide();
+  // In the service mode both pages stay reachable and every Advanced button shows; open every
+  // strip as well, so that all of a panel's controls take part.
   QApplication::setActiveWindow(form_.get());
-  // The first key press settles the window's mode (and the active page): get it behind us.
-  QTest::keyClick(form_.get(), Qt::Key_Shift);
-  form_->BrCalibrateBtn->setFocus(Qt::TabFocusReason);
-  std::vector<QWidget*> visited;
-  for (int i = 0; i < 18; ++i) {
+  QTest::keyClick(form_.get(), static_cast<Qt::Key>(TMainForm::ServiceKey));
+  for (PedalName pedal : kAllPedals) form_->ControlsOf(pedal).advancedPanel->show();
+  form_->SplashPanel->hide();
+  const TabWalk& walk = GetParam();
+  form_->MyPageControl->SetActivePage(walk.page == std::string("Main") ? form_->TabSheet1
+                                                                       : form_->TabSheet3);
+  form_->findChild<QWidget*>(walk.order.front())->setFocus(Qt::TabFocusReason);
+  std::vector<std::string> visited;
+  for (std::size_t i = 0; i < walk.order.size(); ++i) {
     // An editable box hands its focus to its text field: count the box.
     QWidget* focused = QApplication::focusWidget();
     ASSERT_NE(focused, nullptr);
     if (qobject_cast<QComboBox*>(focused->parentWidget())) focused = focused->parentWidget();
-    visited.push_back(focused);
+    visited.push_back(focused->objectName().toStdString());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   }
-  const std::vector<QWidget*> expected{
-      form_->BrCalibrateBtn, form_->BrRangeSlider, form_->BrAdvButt,
-      form_->BrFSValueBox,   form_->BrSSValueBox,  form_->BrConnectCheckBox,
-      form_->ClCalibrateBtn, form_->ClAdvButt,     form_->ClRangeSlider,
-      form_->ClFSValueBox,   form_->ClSSValueBox,  form_->ClConnectCheckBox,
-      form_->TrCalibrateBtn, form_->TrAdvButt,     form_->TrRangeSlider,
-      form_->TrFSValue,      form_->TrSSValue,     form_->TrConnectCheckBox};
-  EXPECT_EQ(visited, expected);
+  EXPECT_EQ(visited, std::vector<std::string>(walk.order.begin(), walk.order.end()));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, MainFormTabOrder,
+    ::testing::Values(
+        // The brake panel first, then the clutch panel, then the throttle panel.
+        TabWalk{"Main",
+                {"BrCalibrateBtn", "BrRangeSlider", "BrAdvButt", "BrFSValueBox", "BrSSValueBox",
+                 "BrConnectCheckBox", "ClCalibrateBtn", "ClAdvButt", "ClRangeSlider",
+                 "ClFSValueBox", "ClSSValueBox", "ClConnectCheckBox", "TrCalibrateBtn", "TrAdvButt",
+                 "TrRangeSlider", "TrFSValue", "TrSSValue", "TrConnectCheckBox"}},
+        // The log, then the fields, each pair of Min and Max edits Max first.
+        TabWalk{"Debug",
+                {"DebugMemo", "DebugPedalSelectorBox", "USBMaxEdit", "USBMinEdit", "FanatecMaxEdit",
+                 "FanatecMinEdit", "SliderRangeMaxEdit", "SliderRangeMinEdit", "SliderPosRightEdit",
+                 "SliderPosLeftEdit", "BrCalEdit", "ReadSetButton", "ResetCalibrButt",
+                 "FlashCountEdit"}}),
+    [](const ::testing::TestParamInfo<TabWalk>& walk) { return std::string(walk.param.page); });
 
 // ---- Keys -----------------------------------------------------------------------------------
 
@@ -377,22 +388,22 @@ class MainFormKeys : public MainFormFixture {
   }
 };
 
-TEST_F(MainFormKeys, EscClicksTheThrottleCalibrateButtonOnTheMainPage) {
+TEST_F(MainFormKeys, EscClicksOnlyTheThrottleCalibrateButtonWithOrWithoutTheSplash) {
   QSignalSpy throttle(form_->TrCalibrateBtn, &QPushButton::clicked);
   QSignalSpy brake(form_->BrCalibrateBtn, &QPushButton::clicked);
   QSignalSpy clutch(form_->ClCalibrateBtn, &QPushButton::clicked);
+  ASSERT_FALSE(form_->SplashPanel->isHidden());
   form_->BrCalibrateBtn->setFocus();
   Press(Qt::Key_Escape);
   EXPECT_EQ(throttle.count(), 1);
   EXPECT_EQ(brake.count(), 0);
   EXPECT_EQ(clutch.count(), 0);
-}
 
-TEST_F(MainFormKeys, EscClicksAlsoWhileTheSplashIsShown) {
-  ASSERT_FALSE(form_->SplashPanel->isHidden());
-  QSignalSpy throttle(form_->TrCalibrateBtn, &QPushButton::clicked);
+  form_->SplashPanel->hide();
+  form_->BrCalibrateBtn->clearFocus();
   QTest::keyClick(form_.get(), Qt::Key_Escape);
-  EXPECT_EQ(throttle.count(), 1);
+  EXPECT_EQ(throttle.count(), 2);
+  EXPECT_EQ(brake.count() + clutch.count(), 0);
 }
 
 TEST_F(MainFormKeys, EscDoesNothingWhileTheButtonIsDisabledOrAnotherPageIsActive) {

@@ -3,30 +3,15 @@
 // calibration, unplugging and closing. Reports travel the whole way: the pedal set's interface,
 // the reading thread, the hand-off, the pedal link and the window's reactions.
 
-#include <gtest/gtest.h>
-
-#include <QLocale>
 #include <QPushButton>
-#include <QTest>
-#include <functional>
-#include <memory>
 
+#include "EndToEndFixture.h"
 #include "TLabel.h"
-#include "TMainForm.h"
-#include "TPanel.h"
-#include "hid/platform/virtual/VirtualHidPlatform.h"
 #include "sim/OtherVirtualDevices.h"
-#include "sim/VirtualPedalSet.h"
 #include "widgets/TRangeSlider.h"
 #include "widgets/TSmoothProgressBar.h"
 
 namespace {
-
-constexpr int kGenerousTimeoutMs = 20000;
-
-bool WaitUntil(const std::function<bool()>& condition) {
-  return QTest::qWaitFor(condition, kGenerousTimeoutMs);
-}
 
 // Raw positions in the middle and at the ends of the virtual pedal set's factory travel.
 constexpr std::uint16_t kThrottleMiddle = (350 + 3750) / 2;
@@ -34,58 +19,16 @@ constexpr std::uint16_t kBrakeMiddle = (120 + 3980) / 2;
 constexpr std::uint16_t kBrakeTop = 3980;
 constexpr std::uint16_t kClutchBottom = 500;
 
-class MainFormEndToEnd : public ::testing::Test {
+// The pedal set shares the machine with a keyboard and a mouse, as it usually does.
+class MainFormEndToEnd : public EndToEndFixture {
  protected:
   void SetUp() override {
-    QLocale::setDefault(QLocale::c());
+    EndToEndFixture::SetUp();
     sim::AddVirtualKeyboard(*platform_);
     sim::AddVirtualMouse(*platform_);
   }
 
-  void TearDown() override {
-    pedals_->StopMoving();
-    form_.reset();
-    QLocale::setDefault(QLocale::system());
-  }
-
-  void CreateAndShowForm() {
-    form_ = std::make_unique<TMainForm>(platform_);
-    form_->show();
-  }
-
   bool SplashShown() const { return !form_->SplashPanel->isHidden(); }
-
-  // One report from the pedal set, handled by the window before this returns.
-  void Step(int count = 1) {
-    for (int i = 0; i < count; ++i) {
-      pedals_->SendReports(1);
-      ASSERT_TRUE(WaitUntil([&] { return pedals_->HostCaughtUp(); }));
-    }
-  }
-
-  void StepUntilLoaded() {
-    for (int i = 0; i < 60 && !form_->Link.SettingsLoaded; ++i) Step();
-    ASSERT_TRUE(form_->Link.SettingsLoaded);
-  }
-
-  void ConnectAndGoLive() {
-    pedals_->PlugIn();
-    CreateAndShowForm();
-    ASSERT_TRUE(WaitUntil([&] { return form_->Link.PedalsDevice() != nullptr; }));
-    StepUntilLoaded();
-    Step();
-    ASSERT_FALSE(SplashShown());
-  }
-
-  void Hold(std::uint16_t throttle, std::uint16_t brake, std::uint16_t clutch) {
-    pedals_->HoldPedals(sim::RawPositions{throttle, brake, clutch});
-  }
-
-  std::shared_ptr<hidplatform::VirtualHidPlatform> platform_ =
-      std::make_shared<hidplatform::VirtualHidPlatform>();
-  std::unique_ptr<sim::VirtualPedalSet> pedals_ =
-      std::make_unique<sim::VirtualPedalSet>(*platform_);
-  std::unique_ptr<TMainForm> form_;
 };
 
 TEST_F(MainFormEndToEnd, SplashIsOnScreenBeforeAnyDeviceIsLookedAtAndStaysUntilLive) {
@@ -112,7 +55,7 @@ TEST_F(MainFormEndToEnd, SplashIsOnScreenBeforeAnyDeviceIsLookedAtAndStaysUntilL
 }
 
 TEST_F(MainFormEndToEnd, BarsAndLabelsFollowThePedals) {
-  ConnectAndGoLive();
+  ASSERT_NO_FATAL_FAILURE(ConnectAndGoLive());
   form_->BrakeLeftKg = 0;
   form_->BrakeRightKg = 101;  // half the brake's travel stands for 50.5 kg
   Hold(kThrottleMiddle, kBrakeMiddle, kClutchBottom);
@@ -136,10 +79,15 @@ TEST_F(MainFormEndToEnd, BarsAndLabelsFollowThePedals) {
   Hold(kThrottleMiddle, 120, kClutchBottom);
   Step(2);
   EXPECT_EQ(form_->BrKgValueLabel->text(), "min");
+  // Whatever they show, the brake's load labels draw greyed.
+  for (TLabel* label :
+       {form_->BrKgValueLabel, form_->BrLSliderKgValueLable, form_->BrRSliderKgValueLable}) {
+    EXPECT_FALSE(label->isEnabled()) << label->objectName().toStdString();
+  }
 }
 
 TEST_F(MainFormEndToEnd, CalibratingPedalShowsTheMarqueeWithItsThumbsAtTheEnds) {
-  ConnectAndGoLive();
+  ASSERT_NO_FATAL_FAILURE(ConnectAndGoLive());
   ASSERT_EQ(form_->TrCalibrateBtn->text(), "Calibrate");
   form_->TrCalibrateBtn->click();
   ASSERT_TRUE(WaitUntil([&] { return pedals_->IsCalibrating(0); }));
@@ -161,7 +109,7 @@ TEST_F(MainFormEndToEnd, CalibratingPedalShowsTheMarqueeWithItsThumbsAtTheEnds) 
 
   form_->TrCalibrateBtn->click();  // "Done": the handshake runs again
   ASSERT_TRUE(WaitUntil([&] { return !pedals_->IsCalibrating(0); }));
-  StepUntilLoaded();
+  ASSERT_NO_FATAL_FAILURE(StepUntilLoaded());
   Hold(kThrottleMiddle, kBrakeMiddle, kClutchBottom);
   Step();
   EXPECT_EQ(form_->TrProgressBar->Style(), pbstNormal);
@@ -169,7 +117,7 @@ TEST_F(MainFormEndToEnd, CalibratingPedalShowsTheMarqueeWithItsThumbsAtTheEnds) 
 }
 
 TEST_F(MainFormEndToEnd, UnplugShowsTheSplashOverTheLastReadingsAndReplugRecovers) {
-  ConnectAndGoLive();
+  ASSERT_NO_FATAL_FAILURE(ConnectAndGoLive());
   Hold(kThrottleMiddle, kBrakeTop, kClutchBottom);
   Step(2);
   const QString throttleText = form_->trabsvaluelable->text();
@@ -184,7 +132,7 @@ TEST_F(MainFormEndToEnd, UnplugShowsTheSplashOverTheLastReadingsAndReplugRecover
   Hold(kThrottleMiddle, kBrakeMiddle, 3600);
   pedals_->PlugIn();
   ASSERT_TRUE(WaitUntil([&] { return form_->Link.PedalsDevice() != nullptr; }));
-  StepUntilLoaded();
+  ASSERT_NO_FATAL_FAILURE(StepUntilLoaded());
   EXPECT_TRUE(SplashShown());
   Step();
   EXPECT_FALSE(SplashShown());
@@ -193,7 +141,7 @@ TEST_F(MainFormEndToEnd, UnplugShowsTheSplashOverTheLastReadingsAndReplugRecover
 }
 
 TEST_F(MainFormEndToEnd, ClosingWhileReportsArriveChangesNothingAfterwards) {
-  ConnectAndGoLive();
+  ASSERT_NO_FATAL_FAILURE(ConnectAndGoLive());
   pedals_->StartMoving();
   ASSERT_TRUE(WaitUntil([&] { return form_->TrProgressBar->Position() != 0; }));
 
@@ -213,7 +161,7 @@ TEST_F(MainFormEndToEnd, ClosingWhileReportsArriveChangesNothingAfterwards) {
 }
 
 TEST_F(MainFormEndToEnd, EscStartsAndEndsTheThrottleCalibration) {
-  ConnectAndGoLive();
+  ASSERT_NO_FATAL_FAILURE(ConnectAndGoLive());
   QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : form_.get();
   QTest::keyClick(target, Qt::Key_Escape);
   ASSERT_TRUE(WaitUntil([&] { return pedals_->IsCalibrating(0); }));
