@@ -1,5 +1,6 @@
 # Package lists and the installer shared by ./run and ./test (Debian 12).
-QF_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libudev-dev)
+# The window falls back to Liberation Sans for its Windows fonts; a bare machine has no fonts at all.
+QF_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libudev-dev fonts-liberation fonts-dejavu-core)
 QF_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth)
 
 # Installs whichever of the given packages are not installed yet; quiet when nothing is missing.
