@@ -19,12 +19,15 @@
 #include "TLabel.h"
 #include "TPanel.h"
 #include "TopAlignedStack.h"
+#include "support/PrintRowName.h"
 #include "widgets/TNumericEdit.h"
 #include "widgets/TRangeSlider.h"
 #include "widgets/TSideTabPageControl.h"
 #include "widgets/TSmoothProgressBar.h"
 
 namespace {
+
+using qf_test::PrintTo;
 
 constexpr int W = -1;      // a label's own width or height: it sizes itself to its text
 constexpr int Outer = -2;  // the window's outer width or height, frame and title bar included
@@ -329,6 +332,8 @@ struct TabWalk {
   const char* page;
   std::vector<const char*> order;
 };
+
+void PrintTo(const TabWalk& walk, std::ostream* out) { *out << walk.page; }
 
 class MainFormTabOrder : public MainFormFixture, public ::testing::WithParamInterface<TabWalk> {};
 

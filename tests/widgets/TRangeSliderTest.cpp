@@ -10,8 +10,11 @@
 #include <climits>
 #include <string>
 #include <vector>
+#include "support/PrintRowName.h"
 
 namespace {
+
+using qf_test::PrintTo;
 
 const QRgb kThumb = qRgb(0x00, 0x7D, 0xD7);
 const QRgb kThumbHot = qRgb(0x00, 0x00, 0x00);
@@ -220,6 +223,7 @@ TEST_F(RangeSliderTest, DrawsNoSegmentWhenBothThumbsStandAtAnEnd) {
 struct PointerCase {
   int x, expect;
 };
+void PrintTo(const PointerCase& c, std::ostream* out) { *out << "x=" << c.x; }
 
 class RangeSliderPointer : public RangeSliderTest,
                            public ::testing::WithParamInterface<PointerCase> {};

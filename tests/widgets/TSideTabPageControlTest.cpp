@@ -8,6 +8,7 @@
 #include <memory>
 #include <ostream>
 #include <vector>
+#include "support/PrintRowName.h"
 
 // Readable failure messages for geometry.
 void PrintTo(const QRect& r, std::ostream* out) {
@@ -15,6 +16,8 @@ void PrintTo(const QRect& r, std::ostream* out) {
 }
 
 namespace {
+
+using qf_test::PrintTo;
 
 // The window's page control: 621 x 321, tabs 108 long, no client border, first page active.
 class PageControlTest : public testing::Test {

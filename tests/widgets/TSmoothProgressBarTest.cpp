@@ -10,8 +10,11 @@
 #include <limits>
 #include <string>
 #include <vector>
+#include "support/PrintRowName.h"
 
 namespace {
+
+using qf_test::PrintTo;
 
 const QRgb kWhite = qRgb(0xFF, 0xFF, 0xFF);
 const QRgb kGreen = qRgb(0x28, 0xA0, 0x3C);
