@@ -71,6 +71,7 @@ class VirtualInterfaceState {
   std::vector<std::vector<std::uint8_t>> written;
   VirtualInterface::OutputReportHandler outputHandler;
   std::function<void(OpenMode)> closeObserver;
+  std::function<void()> readCompletionObserver;
   int openFailures = 0;
   bool attributesFail = false;
   bool stringsFail = false;
@@ -266,6 +267,11 @@ class VirtualHandle final : public Handle, public std::enable_shared_from_this<V
       if (!outstanding_) return ReadWait::Completed;  // completed, closed or cancelled
       if (!state_->input.empty()) {
         EndRead(TakeInputReport(buffer_));
+        if (state_->readCompletionObserver) {
+          const std::function<void()> observer = state_->readCompletionObserver;
+          lock.unlock();
+          observer();
+        }
         return ReadWait::Completed;
       }
       if (waker.IsSignalled()) return ReadWait::Interrupted;
@@ -374,6 +380,10 @@ void VirtualInterface::SetReadError(std::uint32_t error) {
 void VirtualInterface::SetCloseObserver(std::function<void(OpenMode mode)> observer) {
   std::lock_guard lock(state_->mutex);
   state_->closeObserver = std::move(observer);
+}
+void VirtualInterface::SetReadCompletionObserver(std::function<void()> observer) {
+  std::lock_guard lock(state_->mutex);
+  state_->readCompletionObserver = std::move(observer);
 }
 void VirtualInterface::SetWriteFails(bool fail) {
   std::lock_guard lock(state_->mutex);

@@ -68,6 +68,10 @@ class VirtualInterface {
   // interface is closed by its owner (not by an unplug); nullptr: no observer.
   void SetCloseObserver(std::function<void(OpenMode mode)> observer);
 
+  // Called on the reading thread, outside the interface's lock, the moment an overlapped read
+  // completes with a report (benchmarks time the hand-off from there); nullptr: no observer.
+  void SetReadCompletionObserver(std::function<void()> observer);
+
   // Observations for tests.
   int OpenCount(OpenMode mode) const;  // successful opens so far
   int OpenHandleCount() const;         // handles open now
