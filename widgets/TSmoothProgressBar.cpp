@@ -54,12 +54,33 @@ void TSmoothProgressBar::SetStep(double value) { FStep = value; }
 void TSmoothProgressBar::SetStyle(TProgressBarStyle value) {
   if (value == FStyle) return;
   FStyle = value;
-  if (value == pbstMarquee) {
+  UpdateMarqueeTimer();
+  update();
+}
+
+void TSmoothProgressBar::UpdateMarqueeTimer() {
+  // A band nobody can see need not wake the event loop 100 times a second: a bar that has been
+  // hidden (itself or with its parent, such as the splash once the pedals report) holds its
+  // band until it is shown again. A bar that was never shown moves as before.
+  const bool run = FStyle == pbstMarquee && !FHiddenAfterShown;
+  if (run == FMarqueeTimer.isActive()) return;
+  if (run) {
     FMarqueeTimer.start();
   } else {
     FMarqueeTimer.stop();
   }
-  update();
+}
+
+void TSmoothProgressBar::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  FHiddenAfterShown = false;
+  UpdateMarqueeTimer();
+}
+
+void TSmoothProgressBar::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  FHiddenAfterShown = true;
+  UpdateMarqueeTimer();
 }
 
 void TSmoothProgressBar::SetMarqueeInterval(int milliseconds) {

@@ -41,10 +41,13 @@ class TSmoothProgressBar : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   // One step of the marquee band; the marquee timer calls it.
   void MarqueeTick();
 
  private:
+  void UpdateMarqueeTimer();
   double ProgressWidth(double value, double innerWidth) const;
   void PaintMarquee(QPainter& painter, double innerHeight) const;
 
@@ -57,4 +60,5 @@ class TSmoothProgressBar : public QWidget {
   int FMarqueeSize = 60;
   QColor FMarqueeColor{0x00, 0xFF, 0x00};
   QTimer FMarqueeTimer;
+  bool FHiddenAfterShown = false;  // hidden (itself or with its parent) since it was last shown
 };

@@ -9,6 +9,7 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 #include "support/PrintRowName.h"
 
@@ -244,6 +245,41 @@ TEST_F(SmoothProgressBarTest, MarqueeRunsOnItsTimerAndIsNotRestartedByRewritingT
   bar.SetStyle(pbstMarquee);
   EXPECT_EQ(bar.GlowPos(), stoppedAt);
   EXPECT_TRUE(WaitFor([&] { return bar.GlowPos() > stoppedAt; }));
+}
+
+// The splash's bar sits on a panel that hides once the pedals report and shows again when they
+// are lost: its band waits while hidden, by itself or with its parent, and moves once shown.
+TEST(SmoothProgressBarVisibility, MarqueeHoldsWhileHiddenAndMovesAgainWhenShown) {
+  QWidget panel;
+  panel.resize(400, 40);
+  auto* inner = new TSmoothProgressBar(&panel);
+  inner->SetStyle(pbstMarquee);
+  panel.show();
+  ASSERT_TRUE(WaitFor([&] { return inner->GlowPos() > -40.0; }));
+
+  const std::vector<std::pair<std::string, std::function<void(bool)>>> hiders = {
+      {"parent", [&](bool visible) { panel.setVisible(visible); }},
+      {"bar", [&](bool visible) { inner->setVisible(visible); }},
+  };
+  for (const auto& [who, setVisible] : hiders) {
+    SCOPED_TRACE(who);
+    setVisible(false);
+    const double heldAt = inner->GlowPos();
+    QTest::qWait(60);  // six periods of the marquee timer
+    EXPECT_EQ(inner->GlowPos(), heldAt);
+    setVisible(true);
+    EXPECT_TRUE(WaitFor([&] { return inner->GlowPos() != heldAt; }));
+  }
+
+  // Leaving the marquee style while hidden and coming back while hidden keeps the band held.
+  panel.hide();
+  inner->SetStyle(pbstNormal);
+  inner->SetStyle(pbstMarquee);
+  const double heldAt = inner->GlowPos();
+  QTest::qWait(60);
+  EXPECT_EQ(inner->GlowPos(), heldAt);
+  panel.show();
+  EXPECT_TRUE(WaitFor([&] { return inner->GlowPos() != heldAt; }));
 }
 
 TEST_F(SmoothProgressBarTest, MarqueeDrawsARampedBandInsteadOfThePosition) {
