@@ -4,8 +4,9 @@
 // 1. Full path, as fast as the hand-off allows: N positions reports, each read
 //    by the reading thread, handed to the main thread, decoded and shown on three pedals.
 //    Prints reports per second and the main thread's CPU time per report.
-// 2. At the pedal set's own rate (1 kHz) for S seconds: the process's CPU share of one core and
-//    its peak resident memory.
+// 2. At the pedal set's own rate (1 kHz) for S seconds, in a real event loop as the program runs
+//    it: reports shown per second, the longest gap between two of them, the process's CPU share
+//    of one core and its peak resident memory.
 
 #include <sys/resource.h>
 
@@ -14,9 +15,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QTest>
+#include <QTimer>
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -74,6 +79,8 @@ struct Setup {
   std::unique_ptr<sim::VirtualPedalSet> pedals;
   std::unique_ptr<TMainForm> form;
   long readouts = 0;
+  std::chrono::steady_clock::time_point lastReadout;
+  std::chrono::steady_clock::duration longestGap{};
 
   bool ConnectAndGoLive() {
     sim::AddVirtualKeyboard(*platform);
@@ -81,7 +88,12 @@ struct Setup {
     pedals = std::make_unique<sim::VirtualPedalSet>(*platform);
     pedals->PlugIn();
     form = std::make_unique<TMainForm>(platform);
-    form->Link.OnReadoutDue.Add([this] { ++readouts; });
+    form->Link.OnReadoutDue.Add([this] {
+      ++readouts;
+      const auto now = std::chrono::steady_clock::now();
+      longestGap = std::max(longestGap, now - lastReadout);
+      lastReadout = now;
+    });
     form->ShowCentred();
     if (!QTest::qWaitFor([&] { return form->Link.PedalsDevice() != nullptr; }, 10000)) return false;
     for (int i = 0; i < 100 && form->SplashPanel->isVisible(); ++i) {
@@ -119,17 +131,29 @@ void MeasureFullPath(Setup& s, long reports) {
               reports, seconds, handled / seconds, cpu / handled * 1e6);
 }
 
+// Runs the event loop the way QApplication::exec does. QTest::qWait would not do: it sleeps
+// 10 ms between its passes over the events, during which the reading thread waits in its
+// hand-off and the pedal set's 64-report buffer fills, so the set holds reports back (about 20 %
+// of them under Xvfb) that the program itself would show.
+void RunEventLoop(int milliseconds) {
+  QEventLoop loop;
+  QTimer::singleShot(milliseconds, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
 void MeasureAtPedalRate(Setup& s, int seconds) {
   const std::map<long, long> before = ThreadTicks();  // the virtual pedal set's thread is new
   s.pedals->StartMoving();
-  QTest::qWait(500);  // settle
+  RunEventLoop(500);  // settle
   std::map<long, long> ticksBefore = ThreadTicks();
   const long readoutsBefore = s.readouts;
   const double cpuBefore = ProcessCpuSeconds();
   const double mainCpuBefore = ThreadCpuSeconds();
+  s.lastReadout = std::chrono::steady_clock::now();
+  s.longestGap = {};
   QElapsedTimer wall;
   wall.start();
-  QTest::qWait(seconds * 1000);
+  RunEventLoop(seconds * 1000);
   const double elapsed = static_cast<double>(wall.nsecsElapsed()) * 1e-9;
   const double cpu = ProcessCpuSeconds() - cpuBefore;
   const double mainCpu = ThreadCpuSeconds() - mainCpuBefore;
@@ -142,10 +166,12 @@ void MeasureAtPedalRate(Setup& s, int seconds) {
   }
   s.pedals->StopMoving();
   std::printf(
-      "at 1 kHz: %.0f reports/s shown for %.1f s; process CPU %.1f %% of one core, of which "
+      "at 1 kHz: %.0f reports/s shown for %.1f s, longest gap %.1f ms; process CPU %.1f %% of one "
+      "core, of which "
       "the virtual pedal set's own thread %.1f %% and the window's thread %.1f %%; "
       "peak resident %.1f MB (platform %s)\n",
-      static_cast<double>(s.readouts - readoutsBefore) / elapsed, elapsed, cpu / elapsed * 100.0,
+      static_cast<double>(s.readouts - readoutsBefore) / elapsed, elapsed,
+      std::chrono::duration<double, std::milli>(s.longestGap).count(), cpu / elapsed * 100.0,
       deviceCpu / elapsed * 100.0, mainCpu / elapsed * 100.0,
       static_cast<double>(PeakResidentKilobytes()) / 1024.0,
       qPrintable(QGuiApplication::platformName()));
