@@ -1,5 +1,12 @@
 #include "TLabel.h"
 
+#include <QEvent>
+
+namespace {
+// Enough for every percentage and load text the readout can show; past it the cache starts over.
+constexpr qsizetype kMaxFittedSizes = 4096;
+}  // namespace
+
 TLabel::TLabel(QWidget* parent) : QLabel(parent) {
   setTextFormat(Qt::PlainText);
   setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -17,8 +24,23 @@ void TLabel::SetRightAligned(bool rightAligned) {
   setAlignment((rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
 }
 
+void TLabel::changeEvent(QEvent* event) {
+  // The fitted sizes hold for one font and style only.
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+    fittedSizes_.clear();
+  }
+  QLabel::changeEvent(event);
+}
+
+QSize TLabel::FittedSize() {
+  const auto known = fittedSizes_.constFind(text());
+  if (known != fittedSizes_.constEnd()) return *known;
+  if (fittedSizes_.size() >= kMaxFittedSizes) fittedSizes_.clear();
+  return *fittedSizes_.insert(text(), sizeHint());
+}
+
 void TLabel::FitToText() {
-  const QSize fitted = sizeHint();
+  const QSize fitted = FittedSize();
   const int right = geometry().right();
   resize(fitted.width(), qMax(height(), fitted.height()));
   if (rightAligned_) move(right - width() + 1, y());
