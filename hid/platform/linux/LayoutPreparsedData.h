@@ -1,19 +1,19 @@
 #pragma once
 // The parsed report descriptor of a hidraw node, as the transport asks for it.
 
-#include "ReportDescriptor.h"
 #include "hid/platform/HidPlatform.h"
+#include "hid/platform/ReportDescriptor.h"
 
 namespace linuxhid {
 
 class LayoutPreparsedData : public hidplatform::PreparsedData {
  public:
-  explicit LayoutPreparsedData(const ReportLayout& layout) : layout_(layout) {}
+  explicit LayoutPreparsedData(const hidplatform::ReportLayout& layout) : layout_(layout) {}
   hidplatform::HidCaps Caps() const override;
-  const ReportLayout& Layout() const { return layout_; }
+  const hidplatform::ReportLayout& Layout() const { return layout_; }
 
  private:
-  ReportLayout layout_;
+  hidplatform::ReportLayout layout_;
 };
 
 }  // namespace linuxhid

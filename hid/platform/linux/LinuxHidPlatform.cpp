@@ -19,10 +19,10 @@
 #include "EventFdWaker.h"
 #include "HidrawHandle.h"
 #include "InstanceNumbers.h"
-#include "ReportDescriptor.h"
 #include "SysfsHidNode.h"
 #include "UdevDeviceWatch.h"
 #include "UniqueFd.h"
+#include "hid/platform/ReportDescriptor.h"
 #include "hid/platform/TextConversion.h"
 
 namespace linuxhid {
@@ -90,7 +90,8 @@ HidrawNodeInfo DescribeOpenNode(int fd, OpenMode mode) {
   if (info.sysfs) descriptor = ReadReportDescriptor(info.sysfs->hidDevice);
   if (descriptor.empty() && mode != OpenMode::QueryOnly) descriptor = DescriptorFromNode(fd);
   if (!descriptor.empty())
-    info.preparsed = std::make_shared<LayoutPreparsedData>(ParseReportDescriptor(descriptor));
+    info.preparsed =
+        std::make_shared<LayoutPreparsedData>(hidplatform::ParseReportDescriptor(descriptor));
   return info;
 }
 

@@ -17,7 +17,7 @@
 #include "ConditionWaker.h"
 #include "EventFdWaker.h"
 #include "HidrawIdentity.h"
-#include "ReportDescriptor.h"
+#include "hid/platform/ReportDescriptor.h"
 
 using hidplatform::OpenMode;
 using hidplatform::ReadWait;
@@ -54,7 +54,7 @@ class SocketNode : public testing::Test {
     linuxhid::HidrawNodeInfo info;
     info.sysfs = std::move(sysfs);
     info.preparsed = std::make_shared<linuxhid::LayoutPreparsedData>(
-        linuxhid::ParseReportDescriptor(descriptor));
+        hidplatform::ParseReportDescriptor(descriptor));
     handle_ = std::make_shared<HidrawHandle>(UniqueFd(fds[0]), linuxhid::MakeEventFd(), mode,
                                              std::move(info));
   }

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "DeviceProperties.h"
-#include "ReportDescriptor.h"
 #include "SysfsHidNode.h"
+#include "hid/platform/ReportDescriptor.h"
 
 namespace fs = std::filesystem;
 namespace property = hidplatform::property;
@@ -156,7 +156,7 @@ TEST_F(SysfsTree, ReportDescriptorIsReadFromTheHidDevice) {
   ASSERT_TRUE(node);
   const std::vector<std::uint8_t> descriptor = linuxhid::ReadReportDescriptor(node->hidDevice);
   EXPECT_EQ(descriptor, pedalDescriptor);
-  EXPECT_EQ(linuxhid::ParseReportDescriptor(descriptor).output.byteLength, 64);
+  EXPECT_EQ(hidplatform::ParseReportDescriptor(descriptor).output.byteLength, 64);
   EXPECT_TRUE(linuxhid::ReadReportDescriptor(root_ / "nowhere").empty());
 }
 

@@ -1,10 +1,13 @@
 #pragma once
-// What a HID report descriptor says about the reports that travel through a hidraw node.
+// What a HID report descriptor says about the reports a device sends and takes: the lengths a
+// host's HID parser derives from it, for the Linux backend and for virtual devices alike.
 
 #include <cstdint>
 #include <span>
 
-namespace linuxhid {
+#include "HidPlatform.h"
+
+namespace hidplatform {
 
 enum class ReportKind { input = 0, output = 1, feature = 2 };
 
@@ -31,9 +34,11 @@ struct ReportLayout {
   bool wellFormed = true;
 
   const ReportKindLayout& Of(ReportKind kind) const;
+  // The capabilities a host's HID parser reports for such a device.
+  HidCaps Caps() const;
 };
 
 // Never reads outside `descriptor`, whatever its content.
 ReportLayout ParseReportDescriptor(std::span<const std::uint8_t> descriptor);
 
-}  // namespace linuxhid
+}  // namespace hidplatform

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-namespace linuxhid {
+namespace hidplatform {
 
 const ReportKindLayout& ReportLayout::Of(ReportKind kind) const {
   switch (kind) {
@@ -215,8 +215,19 @@ class DescriptorWalker {
 
 }  // namespace
 
+HidCaps ReportLayout::Caps() const {
+  HidCaps caps;
+  caps.Usage = usage;
+  caps.UsagePage = usagePage;
+  caps.InputReportByteLength = input.byteLength;
+  caps.OutputReportByteLength = output.byteLength;
+  caps.FeatureReportByteLength = feature.byteLength;
+  caps.NumberLinkCollectionNodes = collectionCount;
+  return caps;
+}
+
 ReportLayout ParseReportDescriptor(std::span<const std::uint8_t> descriptor) {
   return DescriptorWalker{}.Walk(descriptor);
 }
 
-}  // namespace linuxhid
+}  // namespace hidplatform

@@ -1,6 +1,6 @@
 // Report lengths from real-world report descriptors, and safe handling of broken ones.
 
-#include "ReportDescriptor.h"
+#include "hid/platform/ReportDescriptor.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-using linuxhid::ParseReportDescriptor;
-using linuxhid::ReportLayout;
+using hidplatform::ParseReportDescriptor;
+using hidplatform::ReportLayout;
 
 namespace {
 
