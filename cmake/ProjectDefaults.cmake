@@ -12,6 +12,13 @@ if(QF_SANITIZER_FLAGS)
   add_link_options(${QF_SANITIZER_FLAGS})
 endif()
 
+# A release build for Linux is hardened the way a distribution builds its packages: checked
+# buffer functions and a read-only relocation table resolved at start.
+if(UNIX AND NOT QF_SANITIZE AND CMAKE_BUILD_TYPE MATCHES "^(Release|RelWithDebInfo|MinSizeRel)$")
+  add_compile_options(-U_FORTIFY_SOURCE -D_FORTIFY_SOURCE=2)
+  add_link_options(-Wl,-z,relro,-z,now)
+endif()
+
 # Apply our warning policy to a target of our own (third-party code never gets -Werror).
 function(qf_target_defaults target)
   if(MSVC)
