@@ -8,7 +8,7 @@
 int RunSettingsWindow(TApplication& app, std::shared_ptr<hidplatform::HidPlatform> platform) {
   app.setApplicationName(QStringLiteral("quillfen-settings"));
   app.setApplicationDisplayName(QStringLiteral("Quillfen pedals settings"));
-  app.setDesktopFileName(QStringLiteral("quillfen-settings"));
+  app.setDesktopFileName(QStringLiteral(QF_APP_ID));
   app.setWindowIcon(ProgramIcon());
   RegisterFontFallbacks();
 
