@@ -36,7 +36,7 @@ for library in libqt6widgets6 libqt6gui6 libqt6core6 libudev1 libstdc++6 libc6; 
     fail "Depends lacks $library: $(field Depends)"
 done
 # The versions the package states elsewhere must be the one it has.
-grep -q "^quillfen-settings ($version) " packaging/linux/changelog ||
+head -n 1 packaging/linux/changelog | grep -q "^quillfen-settings ($version) " ||
   fail "packaging/linux/changelog does not start with version $version"
 grep -q "<release version=\"$version\"" packaging/linux/*.metainfo.xml ||
   fail "the AppStream metadata has no release $version"
