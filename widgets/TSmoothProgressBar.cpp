@@ -40,6 +40,14 @@ void TSmoothProgressBar::SetPosition(double value) {
   if (FMinimum > value) value = FMinimum;
   if (value >= FMaximum) value = FMaximum;
   FPosition = value;
+  RequestRepaint();
+}
+
+// Three bars take a new position on every report, thousands of times a second at high report
+// rates: one pending repaint covers every write until it is painted.
+void TSmoothProgressBar::RequestRepaint() {
+  if (FRepaintPending) return;
+  FRepaintPending = isVisible() && updatesEnabled();
   update();
 }
 
@@ -108,6 +116,7 @@ void TSmoothProgressBar::showEvent(QShowEvent* event) {
 
 void TSmoothProgressBar::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);
+  FRepaintPending = false;
   FHiddenAfterShown = true;
   UpdateMarqueeTimer();
 }
@@ -146,6 +155,7 @@ double TSmoothProgressBar::ProgressWidth(double value, double innerWidth) const 
 }
 
 void TSmoothProgressBar::paintEvent(QPaintEvent*) {
+  FRepaintPending = false;
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   const double innerWidth = width() - 1;

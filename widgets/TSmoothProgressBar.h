@@ -49,6 +49,7 @@ class TSmoothProgressBar : public QWidget {
   void MarqueeTick();
 
  private:
+  void RequestRepaint();
   void UpdateMarqueeTimer();
   void MarqueeFrame();
   void AskForNextMarqueeFrame();
@@ -67,5 +68,6 @@ class TSmoothProgressBar : public QWidget {
   QColor FMarqueeColor{0x00, 0xFF, 0x00};
   QTimer FMarqueeTimer;          // the next frame of the band
   QElapsedTimer FMarqueeClock;   // since the band last moved
+  bool FRepaintPending = false;   // a repaint was asked for and has not been painted yet
   bool FHiddenAfterShown = false;  // hidden (itself or with its parent) since it was last shown
 };

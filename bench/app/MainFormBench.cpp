@@ -34,6 +34,7 @@
 #include <thread>
 #include <vector>
 
+#include "TApplication.h"
 #include "TMainForm.h"
 #include "TPanel.h"
 #include "ThreadCpu.h"
@@ -283,7 +284,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--seconds") == 0) seconds = std::stoi(argv[i + 1]);
     if (std::strcmp(argv[i], "--rounds") == 0) rounds = std::stoi(argv[i + 1]);
   }
-  QApplication app(argc, argv);
+  TApplication app(argc, argv);  // the program's own, which sets up its painting
   {
     WindowSetup window;
     if (!window.ConnectAndGoLive(1000)) {
