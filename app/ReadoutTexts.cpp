@@ -1,6 +1,8 @@
 #include "ReadoutTexts.h"
 
+#include <charconv>
 #include <cmath>
+#include <iterator>
 
 #include "pedal/MapRange.h"
 #include "pedal/Rounding.h"
@@ -9,8 +11,15 @@ QString OneDecimalText(long double value, const QLocale& locale) {
   const std::int64_t tenths = RoundHalfEven(value * 10.0L);
   const std::uint64_t magnitude =
       tenths < 0 ? 0 - static_cast<std::uint64_t>(tenths) : static_cast<std::uint64_t>(tenths);
-  QString text = tenths < 0 ? locale.negativeSign() : QString();
-  text += QString::number(magnitude / 10) + locale.decimalPoint() + QString::number(magnitude % 10);
+  // Built in place: the readout formats three or four of these on every report.
+  char whole[24];
+  const auto wholeEnd = std::to_chars(std::begin(whole), std::end(whole), magnitude / 10).ptr;
+  QString text;
+  text.reserve(static_cast<qsizetype>(wholeEnd - whole) + 6);
+  if (tenths < 0) text += locale.negativeSign();
+  text += QLatin1String(whole, wholeEnd);
+  text += locale.decimalPoint();
+  text += QChar(static_cast<char16_t>(u'0' + magnitude % 10));
   return text;
 }
 

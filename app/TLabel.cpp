@@ -2,6 +2,8 @@
 
 #include <QEvent>
 
+#include "PaintPacer.h"
+
 namespace {
 // Enough for every percentage and load text the readout can show; past it the cache starts over.
 constexpr qsizetype kMaxFittedSizes = 4096;
@@ -14,8 +16,23 @@ TLabel::TLabel(QWidget* parent) : QLabel(parent) {
 
 void TLabel::setText(const QString& text) {
   // The live readout writes every label on every report; most of the time nothing changes.
-  if (text == QLabel::text()) return;
-  QLabel::setText(text);
+  if (text == text_) return;
+  text_ = text;
+  if (shownTextDue_) return;
+  PaintPacer* pacer = isVisible() ? PaintPacer::Of(this) : nullptr;
+  if (pacer == nullptr) {
+    ShowText();
+    return;
+  }
+  shownTextDue_ = true;
+  pacer->BeforeNextFrame(this, [this] { ShowText(); });
+  update();  // a frame comes only for a window with something to repaint
+}
+
+void TLabel::ShowText() {
+  shownTextDue_ = false;
+  if (text_ == QLabel::text()) return;
+  QLabel::setText(text_);
   FitToText();
 }
 
@@ -33,10 +50,11 @@ void TLabel::changeEvent(QEvent* event) {
 }
 
 QSize TLabel::FittedSize() {
-  const auto known = fittedSizes_.constFind(text());
+  const QString shown = QLabel::text();
+  const auto known = fittedSizes_.constFind(shown);
   if (known != fittedSizes_.constEnd()) return *known;
   if (fittedSizes_.size() >= kMaxFittedSizes) fittedSizes_.clear();
-  return *fittedSizes_.insert(text(), sizeHint());
+  return *fittedSizes_.insert(shown, sizeHint());
 }
 
 void TLabel::FitToText() {

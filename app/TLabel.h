@@ -5,14 +5,19 @@
 #include <QHash>
 #include <QLabel>
 #include <QSize>
+#include <QString>
 
 class TLabel : public QLabel {
   Q_OBJECT
  public:
   explicit TLabel(QWidget* parent = nullptr);
 
-  // Hides QLabel::setText on purpose: every text change through a TLabel re-fits the label.
+  // Hide QLabel's text and setText on purpose. The text changes at once; the label on screen
+  // (its painted text, its fitted size, what assistive tools read) follows it once per frame
+  // while the label is shown in a paced window, and at once otherwise: the live readout
+  // rewrites its labels up to a thousand times a second for a screen that shows sixty.
   void setText(const QString& text);
+  QString text() const { return text_; }
 
   bool RightAligned() const { return rightAligned_; }
   void SetRightAligned(bool rightAligned);
@@ -21,11 +26,14 @@ class TLabel : public QLabel {
   void changeEvent(QEvent* event) override;
 
  private:
+  void ShowText();
   void FitToText();
   QSize FittedSize();
 
+  QString text_;
+  bool shownTextDue_ = false;  // the next frame shows text_
   bool rightAligned_ = false;
-  // The readout rewrites its labels up to a thousand times a second with texts that repeat
-  // ("45.2%"); laying each one out again costs more than the rest of the report's work.
+  // Texts repeat ("45.2%"): laying each one out again costs more than the rest of a report's
+  // work.
   QHash<QString, QSize> fittedSizes_;
 };

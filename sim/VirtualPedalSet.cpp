@@ -2,6 +2,10 @@
 
 #include <chrono>
 
+#if defined(__linux__)
+#include <pthread.h>
+#endif
+
 #include "PedalSetIdentity.h"
 #include "ReportLengths.h"
 
@@ -88,6 +92,9 @@ bool VirtualPedalSet::IsMoving() const {
 }
 
 void VirtualPedalSet::StreamUntilStopped() {
+#if defined(__linux__)
+  pthread_setname_np(pthread_self(), "VirtualPedalSet");
+#endif
   using Clock = std::chrono::steady_clock;
   const auto period = std::chrono::duration_cast<Clock::duration>(
       std::chrono::duration<double>(1.0 / std::max(options_.reportRateHz, 1)));
@@ -109,7 +116,7 @@ void VirtualPedalSet::SendReports(int count) {
     if (HostTakesReports()) {
       interface_->QueueInputReport(NextReport());
     } else {
-      LetTimePass();
+      LetTimePass(interface_->IsPluggedIn());
     }
   }
 }
@@ -125,9 +132,15 @@ std::vector<std::uint8_t> VirtualPedalSet::NextReport() {
   return firmware_.NextInputReport(positions);
 }
 
-void VirtualPedalSet::LetTimePass() {
+void VirtualPedalSet::LetTimePass(bool heldBack) {
   std::lock_guard lock(mutex_);
   ++reportIndex_;
+  if (heldBack) ++heldBack_;
+}
+
+std::uint64_t VirtualPedalSet::ReportsHeldBack() const {
+  std::lock_guard lock(mutex_);
+  return heldBack_;
 }
 
 void VirtualPedalSet::HoldPedals(std::optional<RawPositions> positions) {

@@ -56,6 +56,8 @@ class VirtualPedalSet {
   void HoldPedals(std::optional<RawPositions> positions);
   // Every queued report has been handed to the host and the host waits for the next one.
   bool HostCaughtUp() const;
+  // Reports the set could not send while plugged in because the host's input buffer was full.
+  std::uint64_t ReportsHeldBack() const;
 
   // What the pedal set received and holds.
   std::vector<std::vector<std::uint8_t>> ReceivedReports() const;
@@ -73,7 +75,7 @@ class VirtualPedalSet {
   void OnOutputReport(std::span<const std::uint8_t> report);
   bool HostTakesReports() const;
   std::vector<std::uint8_t> NextReport();
-  void LetTimePass();
+  void LetTimePass(bool heldBack);
   void StreamUntilStopped();
 
   hidplatform::VirtualHidPlatform& platform_;
@@ -85,6 +87,7 @@ class VirtualPedalSet {
   PedalFirmware firmware_;
   std::optional<RawPositions> heldPositions_;
   std::uint64_t reportIndex_ = 0;
+  std::uint64_t heldBack_ = 0;
   std::vector<std::vector<std::uint8_t>> received_;
   bool stopRequested_ = false;
   std::condition_variable stopChanged_;

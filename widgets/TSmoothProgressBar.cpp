@@ -11,6 +11,10 @@ namespace {
 const QColor kBackgroundColor(0xFF, 0xFF, 0xFF);
 const QColor kProgressColor(0x28, 0xA0, 0x3C);
 constexpr double kMarqueeStep = 8.0;
+constexpr int kMarqueeFrameMilliseconds = 16;
+// A band that was held (hidden, covered, minimised) carries on from where it was instead of
+// jumping ahead by the time it could not be seen.
+constexpr qint64 kLongestMarqueeFrameMilliseconds = 2 * kMarqueeFrameMilliseconds;
 constexpr int kMarqueePeakAlpha = 120;
 
 }  // namespace
@@ -20,8 +24,12 @@ TSmoothProgressBar::TSmoothProgressBar(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::TabFocus);
   resize(sizeHint());
-  FMarqueeTimer.setInterval(10);
-  connect(&FMarqueeTimer, &QTimer::timeout, this, &TSmoothProgressBar::MarqueeTick);
+  // The pacer of the window lets a paint through once 16 ms have passed since the last one: a
+  // precise timer started at a paint never comes early and so costs no deferred repaint.
+  FMarqueeTimer.setSingleShot(true);
+  FMarqueeTimer.setTimerType(Qt::PreciseTimer);
+  FMarqueeTimer.setInterval(kMarqueeFrameMilliseconds);
+  connect(&FMarqueeTimer, &QTimer::timeout, this, &TSmoothProgressBar::MarqueeFrame);
 }
 
 QSize TSmoothProgressBar::sizeHint() const { return {150, 17}; }
@@ -32,6 +40,14 @@ void TSmoothProgressBar::SetPosition(double value) {
   if (FMinimum > value) value = FMinimum;
   if (value >= FMaximum) value = FMaximum;
   FPosition = value;
+  RequestRepaint();
+}
+
+// Three bars take a new position on every report, thousands of times a second at high report
+// rates: one pending repaint covers every write until it is painted.
+void TSmoothProgressBar::RequestRepaint() {
+  if (FRepaintPending) return;
+  FRepaintPending = isVisible() && updatesEnabled();
   update();
 }
 
@@ -59,16 +75,37 @@ void TSmoothProgressBar::SetStyle(TProgressBarStyle value) {
 }
 
 void TSmoothProgressBar::UpdateMarqueeTimer() {
-  // A band nobody can see need not wake the event loop 100 times a second: a bar that has been
-  // hidden (itself or with its parent, such as the splash once the pedals report) holds its
-  // band until it is shown again. A bar that was never shown moves as before.
+  // A band nobody can see need not wake the event loop: a bar that has been hidden (itself or
+  // with its parent, such as the splash once the pedals report) holds its band until it is
+  // shown again. A bar that was never shown moves as before.
   const bool run = FStyle == pbstMarquee && !FHiddenAfterShown;
-  if (run == FMarqueeTimer.isActive()) return;
-  if (run) {
-    FMarqueeTimer.start();
-  } else {
+  if (!run) {
     FMarqueeTimer.stop();
+    return;
   }
+  FMarqueeClock.start();
+  if (isVisible()) {
+    update();  // its paint asks for the next frame
+  } else {
+    FMarqueeTimer.start();
+  }
+}
+
+// A shown bar asks for its next frame when a frame of it is painted, so a bar that is covered
+// (by the splash, by another window) or minimised, and therefore not painted, wakes nothing; its
+// first paint once it can be seen again sets it moving. A bar never shown is never painted and
+// keeps its own pace.
+void TSmoothProgressBar::AskForNextMarqueeFrame() {
+  if (FStyle == pbstMarquee && !FHiddenAfterShown && !FMarqueeTimer.isActive()) {
+    FMarqueeTimer.start();
+  }
+}
+
+void TSmoothProgressBar::MarqueeFrame() {
+  const qint64 elapsed = std::min(FMarqueeClock.restart(), kLongestMarqueeFrameMilliseconds);
+  AdvanceBand(kMarqueeStep * static_cast<double>(elapsed) / FMarqueeInterval);
+  update();
+  if (!isVisible()) FMarqueeTimer.start();
 }
 
 void TSmoothProgressBar::showEvent(QShowEvent* event) {
@@ -79,13 +116,14 @@ void TSmoothProgressBar::showEvent(QShowEvent* event) {
 
 void TSmoothProgressBar::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);
+  FRepaintPending = false;
   FHiddenAfterShown = true;
   UpdateMarqueeTimer();
 }
 
 void TSmoothProgressBar::SetMarqueeInterval(int milliseconds) {
-  // Zero would tick on every turn of the event loop.
-  FMarqueeTimer.setInterval(std::max(1, milliseconds));
+  // Zero would move the band infinitely fast.
+  FMarqueeInterval = std::max(1, milliseconds);
 }
 
 void TSmoothProgressBar::SetMarqueeSize(int pixels) {
@@ -99,9 +137,13 @@ void TSmoothProgressBar::SetMarqueeColor(const QColor& color) {
 }
 
 void TSmoothProgressBar::MarqueeTick() {
-  FGlowPos += kMarqueeStep;
-  if (FGlowPos > width() + 2.0 * FMarqueeSize) FGlowPos = -2.0 * FMarqueeSize;
+  AdvanceBand(kMarqueeStep);
   update();
+}
+
+void TSmoothProgressBar::AdvanceBand(double pixels) {
+  FGlowPos += pixels;
+  if (FGlowPos > width() + 2.0 * FMarqueeSize) FGlowPos = -2.0 * FMarqueeSize;
 }
 
 double TSmoothProgressBar::ProgressWidth(double value, double innerWidth) const {
@@ -113,6 +155,7 @@ double TSmoothProgressBar::ProgressWidth(double value, double innerWidth) const 
 }
 
 void TSmoothProgressBar::paintEvent(QPaintEvent*) {
+  FRepaintPending = false;
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   const double innerWidth = width() - 1;
@@ -125,6 +168,7 @@ void TSmoothProgressBar::paintEvent(QPaintEvent*) {
     if (progress > 0) painter.fillRect(QRectF(0, 0, progress, innerHeight), kProgressColor);
   }
   if (FStyle == pbstMarquee) PaintMarquee(painter, innerHeight);
+  AskForNextMarqueeFrame();
 }
 
 void TSmoothProgressBar::PaintMarquee(QPainter& painter, double innerHeight) const {

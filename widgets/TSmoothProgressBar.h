@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 
@@ -27,7 +28,8 @@ class TSmoothProgressBar : public QWidget {
   TProgressBarStyle Style() const { return FStyle; }
   void SetStyle(TProgressBarStyle value);
 
-  int MarqueeInterval() const { return FMarqueeTimer.interval(); }
+  // The band moves 8 pixels per MarqueeInterval milliseconds, drawn at the display's frame rate.
+  int MarqueeInterval() const { return FMarqueeInterval; }
   void SetMarqueeInterval(int milliseconds);
   int MarqueeSize() const { return FMarqueeSize; }
   void SetMarqueeSize(int pixels);
@@ -43,11 +45,15 @@ class TSmoothProgressBar : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
-  // One step of the marquee band; the marquee timer calls it.
+  // One MarqueeInterval's step of the marquee band.
   void MarqueeTick();
 
  private:
+  void RequestRepaint();
   void UpdateMarqueeTimer();
+  void MarqueeFrame();
+  void AskForNextMarqueeFrame();
+  void AdvanceBand(double pixels);
   double ProgressWidth(double value, double innerWidth) const;
   void PaintMarquee(QPainter& painter, double innerHeight) const;
 
@@ -57,8 +63,11 @@ class TSmoothProgressBar : public QWidget {
   double FStep = 10.0;
   TProgressBarStyle FStyle = pbstNormal;
   double FGlowPos = -40.0;
+  int FMarqueeInterval = 10;
   int FMarqueeSize = 60;
   QColor FMarqueeColor{0x00, 0xFF, 0x00};
-  QTimer FMarqueeTimer;
+  QTimer FMarqueeTimer;          // the next frame of the band
+  QElapsedTimer FMarqueeClock;   // since the band last moved
+  bool FRepaintPending = false;   // a repaint was asked for and has not been painted yet
   bool FHiddenAfterShown = false;  // hidden (itself or with its parent) since it was last shown
 };

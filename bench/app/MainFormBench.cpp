@@ -1,22 +1,27 @@
 // The settings window fed by the virtual pedal set, on whatever Qt platform is chosen
 // (QT_QPA_PLATFORM=offscreen, or a real or virtual X display):
-//   bench_main_form [--reports N] [--seconds S]
+//   bench_main_form [--reports N] [--seconds S] [--rounds R]
 // 1. Full path, as fast as the hand-off allows: N positions reports, each read
 //    by the reading thread, handed to the main thread, decoded and shown on three pedals.
 //    Prints reports per second and the main thread's CPU time per report.
-// 2. At the pedal set's own rate (1 kHz) for S seconds, in a real event loop as the program runs
-//    it: reports shown per second, the longest gap between two of them, the process's CPU share
-//    of one core and its peak resident memory.
-
-#include <sys/resource.h>
+// 2. The floor and the window at the pedal set's own rate (1 kHz), R rounds of S seconds each,
+//    in a real event loop as the program runs it. The floor is the least this architecture can
+//    cost: the same virtual pedal set, reading thread and blocking hand-off into the same event
+//    loop, with a handler that does nothing. Prints the window thread's CPU share of one core,
+//    the floor's and their ratio per round and as medians, reports shown per second and the
+//    longest gap between two of them.
+// 3. High report rates (1, 2, 4 and 8 kHz, S seconds each): reports shown per second, the
+//    deepest queue of reports waiting for the reading thread, and the reports the pedal set had
+//    to hold back because that queue was full.
+// CPU times are per thread, from the scheduler's accounting (ThreadCpu.h).
 
 #include <unistd.h>
 
+#include <sys/resource.h>
+
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -24,111 +29,38 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
-#include <map>
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "TApplication.h"
 #include "TMainForm.h"
 #include "TPanel.h"
+#include "ThreadCpu.h"
+#include "hid/THidDeviceController.h"
 #include "hid/platform/virtual/VirtualHidPlatform.h"
 #include "sim/OtherVirtualDevices.h"
 #include "sim/VirtualPedalSet.h"
 
 namespace {
 
-double ThreadCpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
+using Clock = std::chrono::steady_clock;
 
-double ProcessCpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  const auto seconds = [](const timeval& t) {
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;
-  };
-  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+constexpr char kReadingThread[] = "THidDeviceRead";
+constexpr char kPedalSetThread[] = "VirtualPedalSet";
+
+double Percent(double cpuSeconds, double wallSeconds) { return cpuSeconds / wallSeconds * 100.0; }
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0 : values[values.size() / 2];
 }
 
 long PeakResidentKilobytes() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return usage.ru_maxrss;
-}
-
-// CPU ticks (user + system) of each thread of this process, by thread id.
-std::map<long, long> ThreadTicks() {
-  std::map<long, long> ticks;
-  for (const QString& tid : QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-    QFile stat("/proc/self/task/" + tid + "/stat");
-    if (!stat.open(QIODevice::ReadOnly)) continue;
-    const QByteArray line = stat.readAll();
-    // The fields after the command name, which stands in parentheses and may hold blanks.
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() > 12) ticks[tid.toLong()] = fields[11].toLong() + fields[12].toLong();
-  }
-  return ticks;
-}
-
-struct Setup {
-  std::shared_ptr<hidplatform::VirtualHidPlatform> platform =
-      std::make_shared<hidplatform::VirtualHidPlatform>();
-  std::unique_ptr<sim::VirtualPedalSet> pedals;
-  std::unique_ptr<TMainForm> form;
-  long readouts = 0;
-  std::chrono::steady_clock::time_point lastReadout;
-  std::chrono::steady_clock::duration longestGap{};
-
-  bool ConnectAndGoLive() {
-    sim::AddVirtualKeyboard(*platform);
-    sim::AddVirtualMouse(*platform);
-    pedals = std::make_unique<sim::VirtualPedalSet>(*platform);
-    pedals->PlugIn();
-    form = std::make_unique<TMainForm>(platform);
-    form->Link.OnReadoutDue.Add([this] {
-      ++readouts;
-      const auto now = std::chrono::steady_clock::now();
-      longestGap = std::max(longestGap, now - lastReadout);
-      lastReadout = now;
-    });
-    form->ShowCentred();
-    if (!QTest::qWaitFor([&] { return form->Link.PedalsDevice() != nullptr; }, 10000)) return false;
-    for (int i = 0; i < 100 && form->SplashPanel->isVisible(); ++i) {
-      pedals->SendReports(1);
-      if (!QTest::qWaitFor([&] { return pedals->HostCaughtUp(); }, 10000)) return false;
-    }
-    return !form->SplashPanel->isVisible();
-  }
-};
-
-void MeasureFullPath(Setup& s, long reports) {
-  // The pedal set's host buffer holds a few dozen reports: a feeder thread keeps it topped up,
-  // so the reading thread never waits for input and the hand-off sets the pace.
-  const long target = s.readouts + reports;
-  std::atomic<bool> stop{false};
-  const double cpuBefore = ThreadCpuSeconds();
-  QElapsedTimer wall;
-  wall.start();
-  std::thread feeder([&] {
-    while (!stop.load(std::memory_order_relaxed)) {
-      if (s.pedals->Interface().PendingInputReports() < 32) {
-        s.pedals->SendReports(1);
-      } else {
-        std::this_thread::yield();
-      }
-    }
-  });
-  while (s.readouts < target) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  const double seconds = static_cast<double>(wall.nsecsElapsed()) * 1e-9;
-  const double cpu = ThreadCpuSeconds() - cpuBefore;
-  stop = true;
-  feeder.join();
-  const double handled = static_cast<double>(reports);
-  std::printf("full path: %ld reports in %.3f s = %.0f reports/s; main thread %.2f us CPU/report\n",
-              reports, seconds, handled / seconds, cpu / handled * 1e6);
 }
 
 // Runs the event loop the way QApplication::exec does. QTest::qWait would not do: it sleeps
@@ -141,59 +73,233 @@ void RunEventLoop(int milliseconds) {
   loop.exec();
 }
 
-void MeasureAtPedalRate(Setup& s, int seconds) {
-  const std::map<long, long> before = ThreadTicks();  // the virtual pedal set's thread is new
-  s.pedals->StartMoving();
-  RunEventLoop(500);  // settle
-  std::map<long, long> ticksBefore = ThreadTicks();
-  const long readoutsBefore = s.readouts;
-  const double cpuBefore = ProcessCpuSeconds();
-  const double mainCpuBefore = ThreadCpuSeconds();
-  s.lastReadout = std::chrono::steady_clock::now();
-  s.longestGap = {};
+// What one measured stretch cost, per thread, and how the reports came through.
+struct Stretch {
+  double seconds = 0;
+  ThreadCpu main;
+  ThreadCpu reading;
+  ThreadCpu pedalSet;
+  long handled = 0;
+  std::uint64_t heldBack = 0;
+  double longestGapMs = 0;
+  std::size_t deepestQueue = 0;
+};
+
+// Counts what reaches the main thread and how long it waited for the next report.
+struct ArrivalLog {
+  long handled = 0;
+  Clock::time_point last;
+  Clock::duration longestGap{};
+  std::size_t deepestQueue = 0;
+  hidplatform::VirtualInterface* watchedQueue = nullptr;  // sampled per report when set
+
+  void Reset() {
+    handled = 0;
+    last = Clock::now();
+    longestGap = {};
+    deepestQueue = 0;
+  }
+  void Arrived() {
+    ++handled;
+    const auto now = Clock::now();
+    longestGap = std::max(longestGap, now - last);
+    last = now;
+    if (watchedQueue != nullptr) {
+      deepestQueue = std::max(deepestQueue, watchedQueue->PendingInputReports());
+    }
+  }
+};
+
+// Streams the pedal set for `seconds` after a short settling time and measures the stretch.
+Stretch Measure(sim::VirtualPedalSet& pedals, ArrivalLog& log, int seconds) {
+  pedals.StartMoving();
+  RunEventLoop(300);
+  const ThreadCpuTable before = ReadThreadCpu();
+  const std::uint64_t heldBackBefore = pedals.ReportsHeldBack();
+  log.Reset();
   QElapsedTimer wall;
   wall.start();
   RunEventLoop(seconds * 1000);
-  const double elapsed = static_cast<double>(wall.nsecsElapsed()) * 1e-9;
-  const double cpu = ProcessCpuSeconds() - cpuBefore;
-  const double mainCpu = ThreadCpuSeconds() - mainCpuBefore;
-  double deviceCpu = 0;
-  for (const auto& [tid, ticks] : ThreadTicks()) {
-    if (!before.contains(tid) && ticksBefore.contains(tid)) {
-      deviceCpu +=
-          static_cast<double>(ticks - ticksBefore[tid]) / static_cast<double>(sysconf(_SC_CLK_TCK));
+  Stretch s;
+  s.seconds = static_cast<double>(wall.nsecsElapsed()) * 1e-9;
+  const ThreadCpuTable after = ReadThreadCpu();
+  s.handled = log.handled;
+  s.longestGapMs = std::chrono::duration<double, std::milli>(log.longestGap).count();
+  s.deepestQueue = log.deepestQueue;
+  s.heldBack = pedals.ReportsHeldBack() - heldBackBefore;
+  pedals.StopMoving();
+  s.main = CpuBetween(before, after, getpid());
+  s.reading = CpuBetween(before, after, kReadingThread);
+  s.pedalSet = CpuBetween(before, after, kPedalSetThread);
+  return s;
+}
+
+// The window on a virtual pedal set of its own.
+struct WindowSetup {
+  std::shared_ptr<hidplatform::VirtualHidPlatform> platform =
+      std::make_shared<hidplatform::VirtualHidPlatform>();
+  std::unique_ptr<sim::VirtualPedalSet> pedals;
+  std::unique_ptr<TMainForm> form;
+  ArrivalLog log;
+
+  bool ConnectAndGoLive(int reportRateHz) {
+    sim::AddVirtualKeyboard(*platform);
+    sim::AddVirtualMouse(*platform);
+    sim::VirtualPedalSet::Options options;
+    options.reportRateHz = reportRateHz;
+    pedals = std::make_unique<sim::VirtualPedalSet>(*platform, options);
+    pedals->PlugIn();
+    form = std::make_unique<TMainForm>(platform);
+    form->Link.OnReadoutDue.Add([this] { log.Arrived(); });
+    form->ShowCentred();
+    if (!QTest::qWaitFor([&] { return form->Link.PedalsDevice() != nullptr; }, 10000)) return false;
+    for (int i = 0; i < 100 && form->SplashPanel->isVisible(); ++i) {
+      pedals->SendReports(1);
+      if (!QTest::qWaitFor([&] { return pedals->HostCaughtUp(); }, 10000)) return false;
     }
+    return !form->SplashPanel->isVisible();
   }
-  s.pedals->StopMoving();
+};
+
+// The floor: the same pedal set, reading thread and hand-off, and a handler that only counts.
+struct FloorSetup {
+  std::shared_ptr<hidplatform::VirtualHidPlatform> platform =
+      std::make_shared<hidplatform::VirtualHidPlatform>();
+  std::unique_ptr<sim::VirtualPedalSet> pedals;
+  std::unique_ptr<THidDeviceController> controller;
+  THidDevice* device = nullptr;
+  ArrivalLog log;
+
+  void OnData(THidDevice*, std::uint8_t, const std::uint8_t*, std::uint16_t) { log.Arrived(); }
+
+  bool CheckOut() {
+    pedals = std::make_unique<sim::VirtualPedalSet>(*platform);
+    pedals->PlugIn();
+    THidDeviceController::TStoredProperties events;
+    events.OnDeviceData = THidDataEvent(this, &FloorSetup::OnData);
+    controller = std::make_unique<THidDeviceController>(platform, events);
+    QCoreApplication::processEvents();  // the controller's first scan
+    return controller->CheckOut(device);
+  }
+  ~FloorSetup() {
+    if (device != nullptr) controller->CheckIn(device);
+  }
+};
+
+void MeasureFullPath(WindowSetup& s, long reports) {
+  // The pedal set's host buffer holds a few dozen reports: a feeder thread keeps it topped up,
+  // so the reading thread never waits for input and the hand-off sets the pace.
+  const long target = s.log.handled + reports;
+  std::atomic<bool> stop{false};
+  const ThreadCpuTable before = ReadThreadCpu();
+  QElapsedTimer wall;
+  wall.start();
+  std::thread feeder([&] {
+    while (!stop.load(std::memory_order_relaxed)) {
+      if (s.pedals->Interface().PendingInputReports() < 32) {
+        s.pedals->SendReports(1);
+      } else {
+        std::this_thread::yield();
+      }
+    }
+  });
+  while (s.log.handled < target) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  const double seconds = static_cast<double>(wall.nsecsElapsed()) * 1e-9;
+  const double cpu = CpuBetween(before, ReadThreadCpu(), getpid()).seconds;
+  stop = true;
+  feeder.join();
+  const double handled = static_cast<double>(reports);
+  std::printf("full path: %ld reports in %.3f s = %.0f reports/s; main thread %.2f us CPU/report\n",
+              reports, seconds, handled / seconds, cpu / handled * 1e6);
+}
+
+double PerReport(long count, const Stretch& s) {
+  return s.handled > 0 ? static_cast<double>(count) / static_cast<double>(s.handled) : 0;
+}
+
+void PrintStretch(const char* what, const Stretch& s) {
   std::printf(
-      "at 1 kHz: %.0f reports/s shown for %.1f s, longest gap %.1f ms; process CPU %.1f %% of one "
-      "core, of which "
-      "the virtual pedal set's own thread %.1f %% and the window's thread %.1f %%; "
-      "peak resident %.1f MB (platform %s)\n",
-      static_cast<double>(s.readouts - readoutsBefore) / elapsed, elapsed,
-      std::chrono::duration<double, std::milli>(s.longestGap).count(), cpu / elapsed * 100.0,
-      deviceCpu / elapsed * 100.0, mainCpu / elapsed * 100.0,
-      static_cast<double>(PeakResidentKilobytes()) / 1024.0,
-      qPrintable(QGuiApplication::platformName()));
+      "  %-6s %6.0f reports/s, longest gap %5.1f ms; CPU %% of a core: main thread %5.2f, "
+      "reading thread %5.2f, virtual pedal set %5.2f; wake-ups per report: main thread %.2f, "
+      "reading thread %.2f\n",
+      what, static_cast<double>(s.handled) / s.seconds, s.longestGapMs,
+      Percent(s.main.seconds, s.seconds), Percent(s.reading.seconds, s.seconds),
+      Percent(s.pedalSet.seconds, s.seconds), PerReport(s.main.sleeps, s),
+      PerReport(s.reading.sleeps, s));
+}
+
+void MeasureAgainstTheFloor(WindowSetup& window, FloorSetup& floor, int rounds, int seconds) {
+  std::printf("at 1 kHz, the window against the floor (%d rounds of %d s, platform %s):\n", rounds,
+              seconds, qPrintable(QGuiApplication::platformName()));
+  std::vector<double> windowShares, floorShares, ratios, gaps, shown;
+  for (int round = 1; round <= rounds; ++round) {
+    const Stretch f = Measure(*floor.pedals, floor.log, seconds);
+    const Stretch w = Measure(*window.pedals, window.log, seconds);
+    std::printf(" round %d:\n", round);
+    PrintStretch("floor", f);
+    PrintStretch("window", w);
+    const double windowShare = Percent(w.main.seconds, w.seconds);
+    const double floorShare = Percent(f.main.seconds, f.seconds);
+    std::printf("  window thread / floor: %.2f\n", windowShare / floorShare);
+    windowShares.push_back(windowShare);
+    floorShares.push_back(floorShare);
+    ratios.push_back(windowShare / floorShare);
+    gaps.push_back(w.longestGapMs);
+    shown.push_back(static_cast<double>(w.handled) / w.seconds);
+  }
+  std::printf(
+      "median: window thread %.2f %% of a core, floor %.2f %%, ratio %.2f; window shows %.0f "
+      "reports/s, longest gap %.1f ms\n",
+      Median(windowShares), Median(floorShares), Median(ratios), Median(shown), Median(gaps));
+}
+
+void MeasureHighRates(int seconds) {
+  std::printf("high report rates (%d s each):\n", seconds);
+  for (const int rate : {1000, 2000, 4000, 8000}) {
+    WindowSetup s;
+    if (!s.ConnectAndGoLive(rate)) {
+      std::printf("  %d Hz: the window did not go live\n", rate);
+      continue;
+    }
+    s.log.watchedQueue = &s.pedals->Interface();
+    const Stretch w = Measure(*s.pedals, s.log, seconds);
+    std::printf(
+        "  %4d Hz: %6.0f reports/s shown, deepest queue %2zu of 64, held back %llu; main thread "
+        "%5.2f %%, reading thread %5.2f %%; wake-ups per report: main %.2f, reading %.2f\n",
+        rate, static_cast<double>(w.handled) / w.seconds, w.deepestQueue,
+        static_cast<unsigned long long>(w.heldBack), Percent(w.main.seconds, w.seconds),
+        Percent(w.reading.seconds, w.seconds), PerReport(w.main.sleeps, w),
+        PerReport(w.reading.sleeps, w));
+  }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   long reports = 100000;
-  int seconds = 10;
+  int seconds = 5;
+  int rounds = 3;
   for (int i = 1; i + 1 < argc; i += 2) {
     if (std::strcmp(argv[i], "--reports") == 0) reports = std::stol(argv[i + 1]);
     if (std::strcmp(argv[i], "--seconds") == 0) seconds = std::stoi(argv[i + 1]);
+    if (std::strcmp(argv[i], "--rounds") == 0) rounds = std::stoi(argv[i + 1]);
   }
-  QApplication app(argc, argv);
-  Setup setup;
-  if (!setup.ConnectAndGoLive()) {
-    std::fprintf(stderr, "the window did not go live on the virtual pedal set\n");
-    return 1;
+  TApplication app(argc, argv);  // the program's own, which sets up its painting
+  {
+    WindowSetup window;
+    if (!window.ConnectAndGoLive(1000)) {
+      std::fprintf(stderr, "the window did not go live on the virtual pedal set\n");
+      return 1;
+    }
+    if (reports > 0) MeasureFullPath(window, reports);
+    FloorSetup floor;
+    if (!floor.CheckOut()) {
+      std::fprintf(stderr, "the floor found no device to check out\n");
+      return 1;
+    }
+    if (seconds > 0 && rounds > 0) MeasureAgainstTheFloor(window, floor, rounds, seconds);
   }
-  if (reports > 0) MeasureFullPath(setup, reports);
-  if (seconds > 0) MeasureAtPedalRate(setup, seconds);
-  setup.form.reset();
+  if (seconds > 0) MeasureHighRates(seconds);
+  std::printf("peak resident %.1f MB\n", static_cast<double>(PeakResidentKilobytes()) / 1024.0);
   return 0;
 }

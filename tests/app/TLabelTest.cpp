@@ -1,8 +1,10 @@
 // A label sizes itself to its text; a right-aligned one keeps its right edge.
 #include <gtest/gtest.h>
 #include <QFont>
+#include <QTest>
 #include <QWidget>
 
+#include "app/PaintPacer.h"
 #include "app/TLabel.h"
 
 namespace {
@@ -41,6 +43,31 @@ TEST(TLabel, RefitsARepeatedTextAfterTheFontChanged) {
 
   EXPECT_GT(label.width(), smallWidth);
   EXPECT_EQ(label.width(), TextSize(label).width());
+}
+
+// In a paced window the text changes at once, and the label on screen (its painted text and its
+// size) follows before the next frame is painted: a burst ends shown as its last text.
+TEST(TLabel, InAPacedWindowEndsABurstShowingAndFittingItsLastText) {
+  QWidget window;
+  window.resize(300, 60);
+  new PaintPacer(&window);
+  auto* label = new TLabel(&window);
+  label->SetRightAligned(true);
+  label->setGeometry(100, 10, 40, 20);
+  const int right = label->geometry().right();
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+  for (int percent = 0; percent <= 100; ++percent) {
+    const QString text = QString::number(percent) + "%";
+    label->setText(text);
+    ASSERT_EQ(label->text(), text);
+    QCoreApplication::processEvents();
+  }
+  const QLabel& onScreen = *label;
+  EXPECT_TRUE(QTest::qWaitFor([&] { return onScreen.text() == "100%"; }));
+  EXPECT_EQ(label->width(), TextSize(*label).width());
+  EXPECT_EQ(label->geometry().right(), right);
 }
 
 }  // namespace

@@ -282,6 +282,28 @@ TEST(SmoothProgressBarVisibility, MarqueeHoldsWhileHiddenAndMovesAgainWhenShown)
   EXPECT_TRUE(WaitFor([&] { return inner->GlowPos() != heldAt; }));
 }
 
+// A bar under an opaque panel (the splash over the pedal rows) is not painted, so its band does
+// not move and asks for no frames; it moves again once it can be seen.
+TEST(SmoothProgressBarVisibility, MarqueeHoldsWhileCoveredAndMovesAgainWhenUncovered) {
+  QWidget window;
+  window.resize(400, 40);
+  auto* inner = new TSmoothProgressBar(&window);
+  inner->setGeometry(10, 10, 354, 5);
+  auto* cover = new QWidget(&window);
+  cover->setAutoFillBackground(true);
+  cover->setGeometry(window.rect());
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  inner->SetStyle(pbstMarquee);
+
+  QTest::qWait(60);
+  const double heldAt = inner->GlowPos();
+  QTest::qWait(60);  // several frames
+  EXPECT_EQ(inner->GlowPos(), heldAt);
+  cover->hide();
+  EXPECT_TRUE(WaitFor([&] { return inner->GlowPos() != heldAt; }));
+}
+
 TEST_F(SmoothProgressBarTest, MarqueeDrawsARampedBandInsteadOfThePosition) {
   bar.SetStyle(pbstMarquee);
   bar.SetPosition(50);

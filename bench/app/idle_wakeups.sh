@@ -1,0 +1,30 @@
+#!/bin/sh
+# The waiting program's cost: starts a program (by default the real one, which finds no pedal
+# set here), lets it settle, then samples its main thread for a while and prints how often that
+# thread woke up (its voluntary context switches) and its CPU share of one core, from the
+# scheduler's accounting in /proc. Needs a display; under Xvfb:
+#   xvfb-run -a bench/app/idle_wakeups.sh build/bench/app/quillfen-settings [SECONDS]
+set -eu
+program=${1:?program to measure}
+seconds=${2:-10}
+
+"$program" &
+pid=$!
+trap 'kill "$pid" 2>/dev/null || true' EXIT
+sleep 3
+
+task=/proc/$pid/task/$pid
+switches() { sed -n 's/^voluntary_ctxt_switches:[[:space:]]*//p' "$task/status"; }
+cpu_ns() { cut -d' ' -f1 "$task/schedstat"; }
+
+switches_before=$(switches)
+cpu_before=$(cpu_ns)
+sleep "$seconds"
+switches_after=$(switches)
+cpu_after=$(cpu_ns)
+
+awk -v s="$seconds" -v w0="$switches_before" -v w1="$switches_after" \
+    -v c0="$cpu_before" -v c1="$cpu_after" 'BEGIN {
+  printf "main thread over %d s: %.1f wake-ups/s, %.2f %% of one core\n",
+         s, (w1 - w0) / s, (c1 - c0) / (s * 1e9) * 100
+}'
