@@ -49,6 +49,7 @@ class TSmoothProgressBar : public QWidget {
  private:
   void UpdateMarqueeTimer();
   double ProgressWidth(double value, double innerWidth) const;
+  void PaintProgress(QPainter& painter, double progress, double innerHeight) const;
   void PaintMarquee(QPainter& painter, double innerHeight) const;
 
   double FMinimum = 0.0;
