@@ -64,7 +64,7 @@ void TMainForm::DescribeControlsForAccessibility() {
     Describe(c.leftThumbLoad, {}, QStringLiteral("Brake load at the lower end of the range"));
     Describe(c.rightThumbLoad, {}, QStringLiteral("Brake load at the upper end of the range"));
     Describe(c.calibrateButton, {},
-             QStringLiteral("Starts the %1 pedal's calibration, and ends it").arg(lower));
+             QStringLiteral("Starts or ends the %1 pedal's calibration").arg(lower));
     Describe(c.advancedButton, {},
              QStringLiteral("Shows or hides the %1 pedal's filter stages and connection").arg(lower));
   }
