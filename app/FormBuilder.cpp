@@ -1,6 +1,5 @@
 #include "FormBuilder.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
 #include <QPalette>
@@ -38,7 +37,8 @@ TLabel* FormBuilder::RightAlignedLabel(Slot<TLabel> slot, QWidget* parent, QPoin
 
 TPanel* FormBuilder::Panel(Slot<TPanel> slot, QWidget* parent, QRect at) {
   TPanel* panel = Make(slot, parent, at);
-  if (panel != nullptr) panel->SetBackground(QApplication::palette().color(QPalette::Button));
+  // The button face, taken from the palette at paint time so that it follows a change of theme.
+  if (panel != nullptr) panel->setBackgroundRole(QPalette::Button);
   return panel;
 }
 

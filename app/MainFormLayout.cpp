@@ -1,5 +1,7 @@
 // The window itself, the splash over it and the Main page's stack of panels.
 
+#include <QApplication>
+#include <QEvent>
 #include <QPalette>
 
 #include "FormBuilder.h"
@@ -17,7 +19,12 @@ namespace {
 constexpr int kClientWidth = 621;
 constexpr int kClientHeight = 321;
 constexpr int kPageWidth = 601;
-const QColor kWindowBackground(0xF0, 0xF0, 0xF0);
+// The face colour of the light desktop the layout was drawn for.
+const QColor kLightWindowBackground(0xF0, 0xF0, 0xF0);
+
+bool IsLight(const QPalette& look) {
+  return look.color(QPalette::Window).lightness() > look.color(QPalette::WindowText).lightness();
+}
 
 void NameAndPlace(QWidget* control, const char* name, QRect at) {
   control->setObjectName(QString::fromLatin1(name));
@@ -35,9 +42,7 @@ void TMainForm::BuildWindow() {
                  Qt::WindowCloseButtonHint);
   setFixedSize(kClientWidth, kClientHeight);
   setFont(WindowFont());
-  QPalette look = palette();
-  look.setColor(QPalette::Window, kWindowBackground);
-  setPalette(look);
+  ApplyWindowPalette();
   setAutoFillBackground(true);
 
   MyPageControl = new TSideTabPageControl(this);
@@ -54,10 +59,30 @@ void TMainForm::BuildWindow() {
   MyPageControl->SetActivePage(TabSheet1);
 }
 
+// In a light palette the window keeps the face colour of its layout; in a dark one it takes the
+// palette's own, so that panels, tabs and texts, which follow the palette, stay readable on it.
+// Only the window's background is set: every other colour keeps following the palette.
+void TMainForm::ApplyWindowPalette() {
+  const QPalette desktop = QApplication::palette(this);
+  const QColor background =
+      IsLight(desktop) ? kLightWindowBackground : desktop.color(QPalette::Window);
+  if (testAttribute(Qt::WA_SetPalette) && palette().color(QPalette::Window) == background) return;
+  QPalette look;
+  if (background != desktop.color(QPalette::Window)) look.setColor(QPalette::Window, background);
+  setPalette(look);
+}
+
+void TMainForm::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // A new desktop palette reaches a top-level window as a change of its own palette.
+  if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
+    ApplyWindowPalette();
+}
+
 void TMainForm::BuildSplash() {
   FormBuilder build;
   SplashPanel = build.Panel({&SplashPanel, "SplashPanel"}, this, rect());
-  SplashPanel->SetBackground(kWindowBackground);
+  SplashPanel->setBackgroundRole(QPalette::Window);  // the window's background
   SplashPanel->SetRaisedBevel(true);
   build.Label({&ConLabel, "ConLabel"}, SplashPanel, {264, 142}, "Connecting...", SegoeUi(11), 13);
   build.Bar({&SplashProgressBar, "SplashProgressBar"}, SplashPanel, {135, 170, 354, 5})

@@ -16,6 +16,7 @@ TMainForm::TMainForm(std::shared_ptr<hidplatform::HidPlatform> platform, QWidget
   BuildMainPage();
   BuildDebugPage();
   BuildSplash();
+  DescribeControlsForAccessibility();
   SetTabOrder();
   WireHandlers();
   CreateController(std::move(platform));

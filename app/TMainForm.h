@@ -326,6 +326,7 @@ class TMainForm : public QWidget {
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -338,6 +339,10 @@ class TMainForm : public QWidget {
   void BuildMainPage();
   void BuildPedalPanels();
   void BuildDebugPage();
+  // The window's background from the desktop's palette, again whenever that palette changes.
+  void ApplyWindowPalette();
+  // Names and descriptions that screen readers announce (MainFormAccessibility.cpp).
+  void DescribeControlsForAccessibility();
   void SetTabOrder();
   void WireHandlers();  // MainFormWiring.cpp
   void AttachReadoutReactions();

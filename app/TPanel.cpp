@@ -5,12 +5,6 @@
 
 TPanel::TPanel(QWidget* parent) : QWidget(parent) { setAutoFillBackground(true); }
 
-void TPanel::SetBackground(const QColor& colour) {
-  QPalette look = palette();
-  look.setColor(QPalette::Window, colour);
-  setPalette(look);
-}
-
 void TPanel::SetRaisedBevel(bool raised) {
   raisedBevel_ = raised;
   update();

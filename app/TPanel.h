@@ -1,8 +1,8 @@
 #pragma once
-// A container that paints its own background colour, optionally with a raised one-pixel bevel.
+// A container that paints its background (the palette colour of its background role), optionally
+// with a raised one-pixel bevel.
 // `Tag` is a free integer the window keeps per panel (the advanced strip's folded state).
 
-#include <QColor>
 #include <QWidget>
 
 class TPanel : public QWidget {
@@ -10,7 +10,6 @@ class TPanel : public QWidget {
  public:
   explicit TPanel(QWidget* parent = nullptr);
 
-  void SetBackground(const QColor& colour);
   bool RaisedBevel() const { return raisedBevel_; }
   void SetRaisedBevel(bool raised);
 

@@ -3,12 +3,17 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QWheelEvent>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
+
+#include "widgets/DevicePixels.h"
+#include "widgets/TRangeSliderAccessible.h"
 
 namespace {
 
@@ -41,6 +46,7 @@ TRangeSlider::TRangeSlider(QWidget* parent) : QWidget(parent) {
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   resize(sizeHint());
+  InstallRangeSliderAccessibility();
 }
 
 QSize TRangeSlider::sizeHint() const { return {360, 30}; }
@@ -54,6 +60,7 @@ void TRangeSlider::SetPositionLeft(int value) {
   }
   FPosition = value;
   update();
+  NotifyRangeSliderThumbMoved(this, false);
   emit OnChange();
 }
 
@@ -66,6 +73,7 @@ void TRangeSlider::SetPositionRight(int value) {
   }
   FPositionRight = value;
   update();
+  NotifyRangeSliderThumbMoved(this, true);
   emit OnChange();
 }
 
@@ -291,6 +299,8 @@ void TRangeSlider::MoveByWheel(bool towardUser) {
 void TRangeSlider::paintEvent(QPaintEvent*) {
   // No background: the control is transparent and the parent shows through.
   QPainter painter(this);
+  // Under the track and thumbs: some styles fill the mark, which must not tint them.
+  PaintFocusMark(painter);
   PaintBar(painter);
   const QRect left = LeftThumbRect();
   PaintThumb(painter, left, FThumbHot, FThumbDown);
@@ -300,22 +310,49 @@ void TRangeSlider::paintEvent(QPaintEvent*) {
   }
 }
 
+QRect TRangeSlider::FocusMarkRect() const {
+  const QRect track = TrackRect();
+  const int thumbsTop = BarRect().top() + kBarSize / 2 - kThumbHeight / 2;
+  const QRect thumbs(track.left(), thumbsTop, track.width(), kThumbHeight);
+  return (track | thumbs).adjusted(-2, -2, 2, 2) & rect();
+}
+
+// As the toolkit's own sliders: a mark only while the focus came from the keyboard, so that a
+// click does not leave a frame behind.
+void TRangeSlider::PaintFocusMark(QPainter& painter) const {
+  if (!hasFocus() || !window()->testAttribute(Qt::WA_KeyboardFocusChange)) return;
+  QStyleOptionFocusRect option;
+  option.initFrom(this);
+  option.rect = FocusMarkRect();
+  option.backgroundColor = palette().color(backgroundRole());
+  style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+}
+
 void TRangeSlider::PaintBar(QPainter& painter) const {
   const QRect bar = BarRect();
-  painter.fillRect(bar, kBarColor);
+  const QRectF outer = SnapToDevicePixels(painter, bar);
+  painter.fillRect(outer, kBarColor);
   const bool bothAtMin = FPosition == FMin && FPositionRight == FMin;
   const bool bothAtMax = FPosition == FMax && FPositionRight == FMax;
   if (!bothAtMin && !bothAtMax) {
     const int from = LeftThumbRect().left() + kThumbWidth / 2;
     const int to = RightThumbRect().left() + kThumbWidth / 2;
-    if (to > from)
-      painter.fillRect(QRect(from, bar.top(), to - from, bar.height()), kCompletedColor);
+    if (to > from) {
+      painter.fillRect(SnapToDevicePixels(painter, QRect(from, bar.top(), to - from, bar.height())),
+                       kCompletedColor);
+    }
   }
-  painter.setPen(palette().color(QPalette::Button));
-  painter.setBrush(Qt::NoBrush);
-  painter.drawRect(bar.adjusted(0, 0, -1, -1));
+  // The one-pixel outline as four fills that meet the snapped bar exactly: a pen would straddle
+  // device pixels at fractional scales and leave a blended row beside it.
+  const QRectF inner = SnapToDevicePixels(painter, bar.adjusted(1, 1, -1, -1));
+  const QColor outline = palette().color(QPalette::Button);
+  painter.fillRect(QRectF(outer.topLeft(), QPointF(outer.right(), inner.top())), outline);
+  painter.fillRect(QRectF(QPointF(outer.left(), inner.bottom()), outer.bottomRight()), outline);
+  painter.fillRect(QRectF(QPointF(outer.left(), inner.top()), inner.bottomLeft()), outline);
+  painter.fillRect(QRectF(inner.topRight(), QPointF(outer.right(), inner.bottom())), outline);
 }
 
 void TRangeSlider::PaintThumb(QPainter& painter, const QRect& rect, bool hot, bool down) const {
-  painter.fillRect(rect, down ? kThumbDownColor : hot ? kThumbHotColor : kThumbColor);
+  painter.fillRect(SnapToDevicePixels(painter, rect),
+                   down ? kThumbDownColor : hot ? kThumbHotColor : kThumbColor);
 }

@@ -28,6 +28,9 @@ class TRangeSlider : public QWidget {
   int PageSize() const { return FPageSize; }
   void SetPageSize(int value);
 
+  // Where the left or the right thumb stands, in the slider's coordinates.
+  QRect ThumbRect(bool right) const { return right ? RightThumbRect() : LeftThumbRect(); }
+
   QSize sizeHint() const override;
 
  signals:
@@ -65,7 +68,9 @@ class TRangeSlider : public QWidget {
   void MoveByWheel(bool towardUser);
   void SetLooks(bool leftHot, bool rightHot, bool leftDown, bool rightDown);
 
+  QRect FocusMarkRect() const;
   void PaintBar(QPainter& painter) const;
+  void PaintFocusMark(QPainter& painter) const;
   void PaintThumb(QPainter& painter, const QRect& rect, bool hot, bool down) const;
 
   int FMin = 0;

@@ -1,6 +1,7 @@
 #include "widgets/TSideTabPageControl.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -41,7 +42,10 @@ QWidget* FirstFocusableChild(QWidget* page) {
 // visible, which is the case when the active page's own tab is hidden.
 class TSideTabStrip : public QWidget {
  public:
-  explicit TSideTabStrip(TSideTabPageControl* control) : QWidget(control), control_(control) {}
+  explicit TSideTabStrip(TSideTabPageControl* control) : QWidget(control), control_(control) {
+    setAttribute(Qt::WA_Hover);  // the style may light the tab under the pointer
+    setMouseTracking(true);
+  }
 
   QRect TabRect(std::size_t tabIndex) const {
     const std::vector<TTabSheet*> tabs = control_->VisibleTabs();
@@ -51,9 +55,15 @@ class TSideTabStrip : public QWidget {
   }
 
  protected:
+  // As a tab bar describes its tabs to the style: the style draws shape, caption and colours from
+  // the strip's palette, so the tabs read in light and dark palettes alike.
   void paintEvent(QPaintEvent*) override {
     QStylePainter painter(this);
     const std::vector<TTabSheet*> tabs = control_->VisibleTabs();
+    const auto selected = [&](std::size_t i) {
+      return i < tabs.size() && tabs[i] == control_->ActivePage();
+    };
+    const QPoint pointer = mapFromGlobal(QCursor::pos());
     for (std::size_t i = 0; i < tabs.size(); ++i) {
       QStyleOptionTab option;
       option.initFrom(this);
@@ -61,11 +71,19 @@ class TSideTabStrip : public QWidget {
       option.rect = TabRect(i);
       option.text = tabs[i]->Caption();
       option.position = PositionInStrip(i, tabs.size());
-      option.state.setFlag(QStyle::State_Selected, tabs[i] == control_->ActivePage());
+      option.selectedPosition = i > 0 && selected(i - 1) ? QStyleOptionTab::PreviousIsSelected
+                                : selected(i + 1)        ? QStyleOptionTab::NextIsSelected
+                                                         : QStyleOptionTab::NotAdjacent;
+      option.state.setFlag(QStyle::State_Selected, selected(i));
       option.state.setFlag(QStyle::State_Enabled, tabs[i]->isEnabled());
+      option.state.setFlag(QStyle::State_MouseOver,
+                           underMouse() && option.rect.contains(pointer) && tabs[i]->isEnabled());
       painter.drawControl(QStyle::CE_TabBarTab, option);
     }
   }
+
+  void mouseMoveEvent(QMouseEvent*) override { update(); }
+  void leaveEvent(QEvent*) override { update(); }
 
   void mousePressEvent(QMouseEvent* event) override {
     if (event->button() != Qt::LeftButton) return;

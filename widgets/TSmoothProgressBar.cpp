@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "widgets/DevicePixels.h"
+#include "widgets/TSmoothProgressBarAccessible.h"
+
 namespace {
 
 const QColor kBackgroundColor(0xFF, 0xFF, 0xFF);
@@ -30,6 +33,7 @@ TSmoothProgressBar::TSmoothProgressBar(QWidget* parent) : QWidget(parent) {
   FMarqueeTimer.setTimerType(Qt::PreciseTimer);
   FMarqueeTimer.setInterval(kMarqueeFrameMilliseconds);
   connect(&FMarqueeTimer, &QTimer::timeout, this, &TSmoothProgressBar::MarqueeFrame);
+  InstallSmoothProgressBarAccessibility();
 }
 
 QSize TSmoothProgressBar::sizeHint() const { return {150, 17}; }
@@ -39,8 +43,10 @@ void TSmoothProgressBar::SetPosition(double value) {
   if (std::isnan(value)) return;
   if (FMinimum > value) value = FMinimum;
   if (value >= FMaximum) value = FMaximum;
+  const bool moved = value != FPosition;
   FPosition = value;
   RequestRepaint();
+  if (moved) NotifySmoothProgressBarMoved(this);
 }
 
 // Three bars take a new position on every report, thousands of times a second at high report
@@ -54,14 +60,20 @@ void TSmoothProgressBar::RequestRepaint() {
 void TSmoothProgressBar::SetMinimum(double value) {
   if (std::isnan(value) || value == FMinimum) return;
   FMinimum = value;
-  if (value > FPosition) FPosition = value;
+  if (value > FPosition) {
+    FPosition = value;
+    NotifySmoothProgressBarMoved(this);
+  }
   update();
 }
 
 void TSmoothProgressBar::SetMaximum(double value) {
   if (std::isnan(value) || value == FMaximum) return;
   FMaximum = value;
-  if (value < FPosition) FPosition = value;
+  if (value < FPosition) {
+    FPosition = value;
+    NotifySmoothProgressBarMoved(this);
+  }
   update();
 }
 
@@ -72,6 +84,7 @@ void TSmoothProgressBar::SetStyle(TProgressBarStyle value) {
   FStyle = value;
   UpdateMarqueeTimer();
   update();
+  NotifySmoothProgressBarStyleChanged(this);
 }
 
 void TSmoothProgressBar::UpdateMarqueeTimer() {
@@ -157,18 +170,35 @@ double TSmoothProgressBar::ProgressWidth(double value, double innerWidth) const 
 void TSmoothProgressBar::paintEvent(QPaintEvent*) {
   FRepaintPending = false;
   QPainter painter(this);
-  painter.setRenderHint(QPainter::Antialiasing);
   const double innerWidth = width() - 1;
   const double innerHeight = height() - 1;
-  painter.fillRect(QRectF(-1, -1, width() + 1, height() + 1), kBackgroundColor);
+  // Every device pixel the bar touches: Qt paints nothing beneath an opaque widget.
+  painter.fillRect(GrowToDevicePixels(painter, QRectF(-1, -1, width() + 1, height() + 1)),
+                   kBackgroundColor);
 
   const double value = FStyle == pbstMarquee ? 0.0 : FPosition;
   if (value > FMinimum) {
     const double progress = ProgressWidth(value, innerWidth);
-    if (progress > 0) painter.fillRect(QRectF(0, 0, progress, innerHeight), kProgressColor);
+    if (progress > 0) PaintProgress(painter, progress, innerHeight);
   }
+  painter.setRenderHint(QPainter::Antialiasing);
   if (FStyle == pbstMarquee) PaintMarquee(painter, innerHeight);
   AskForNextMarqueeFrame();
+}
+
+// Whole device pixels up to the last one the fill covers entirely, unblended, so that no edge
+// shows a seam at a fractional scale; the moving end alone is blended, so the fill stays smooth.
+void TSmoothProgressBar::PaintProgress(QPainter& painter, double progress,
+                                       double innerHeight) const {
+  QRectF body = SnapToDevicePixels(painter, QRectF(0, 0, progress, innerHeight));
+  body.setRight(std::max(body.left(), DevicePixelEdgeLeftOf(painter, progress)));
+  painter.fillRect(body, kProgressColor);
+  if (progress > body.right()) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(QRectF(body.right(), body.top(), progress - body.right(), body.height()),
+                     kProgressColor);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+  }
 }
 
 void TSmoothProgressBar::PaintMarquee(QPainter& painter, double innerHeight) const {
@@ -177,15 +207,16 @@ void TSmoothProgressBar::PaintMarquee(QPainter& painter, double innerHeight) con
   QColor peak = FMarqueeColor;
   peak.setAlpha(kMarqueePeakAlpha);
   const double size = FMarqueeSize;
+  const QRectF rows = SnapToDevicePixels(painter, QRectF(0, 0, 1, innerHeight));
 
   // Each ramp spans its rectangle grown by one pixel on either side.
   QLinearGradient rising(FGlowPos - size - 1, 0, FGlowPos + 1, 0);
   rising.setColorAt(0, clear);
   rising.setColorAt(1, peak);
-  painter.fillRect(QRectF(FGlowPos - size, 0, size, innerHeight), rising);
+  painter.fillRect(QRectF(FGlowPos - size, rows.top(), size, rows.height()), rising);
 
   QLinearGradient falling(FGlowPos - 1, 0, FGlowPos + size + 1, 0);
   falling.setColorAt(0, peak);
   falling.setColorAt(1, clear);
-  painter.fillRect(QRectF(FGlowPos, 0, size, innerHeight), falling);
+  painter.fillRect(QRectF(FGlowPos, rows.top(), size, rows.height()), falling);
 }

@@ -55,6 +55,7 @@ class TSmoothProgressBar : public QWidget {
   void AskForNextMarqueeFrame();
   void AdvanceBand(double pixels);
   double ProgressWidth(double value, double innerWidth) const;
+  void PaintProgress(QPainter& painter, double progress, double innerHeight) const;
   void PaintMarquee(QPainter& painter, double innerHeight) const;
 
   double FMinimum = 0.0;

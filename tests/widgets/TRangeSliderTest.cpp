@@ -1,14 +1,18 @@
 #include "widgets/TRangeSlider.h"
 
 #include <gtest/gtest.h>
+#include <QAccessible>
+#include <QAccessibleValueInterface>
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTest>
 #include <QWheelEvent>
 
 #include <climits>
 #include <string>
+#include <utility>
 #include <vector>
 #include "support/PrintRowName.h"
 
@@ -430,3 +434,107 @@ INSTANTIATE_TEST_SUITE_P(Cases, RangeSliderWheel, ::testing::Values(
 // clang-format on
 
 }  // namespace
+
+// ---- Focus mark -------------------------------------------------------------------------------
+
+// A window with a button before the slider, so that Tab can bring the focus to the slider.
+class RangeSliderFocus : public ::testing::Test {
+ protected:
+  RangeSliderFocus() {
+    window.resize(360, 70);
+    before->setGeometry(0, 0, 80, 25);
+    slider->setGeometry(0, 40, 360, 30);
+    slider->SetMax(100);
+    slider->SetPositionRight(100);
+  }
+
+  void SetUp() override {
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    before->setFocus(Qt::OtherFocusReason);
+  }
+
+  QImage Picture() { return slider->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+  // Pixels that differ between two pictures of the slider.
+  static std::vector<QPoint> Differences(const QImage& a, const QImage& b) {
+    std::vector<QPoint> points;
+    for (int y = 0; y < a.height(); ++y) {
+      for (int x = 0; x < a.width(); ++x) {
+        if (a.pixel(x, y) != b.pixel(x, y)) points.emplace_back(x, y);
+      }
+    }
+    return points;
+  }
+
+  QWidget window;
+  QPushButton* before = new QPushButton("before", &window);
+  TRangeSlider* slider = new TRangeSlider(&window);
+};
+
+// As with the toolkit's own controls, a window shows focus marks once the keyboard has moved the
+// focus in it; before that a click gives the focus without a mark.
+TEST_F(RangeSliderFocus, KeyboardFocusFramesTheTrackAndMouseFocusDoesNot) {
+  const QImage unfocused = Picture();
+  QTest::mouseClick(slider, Qt::LeftButton, Qt::NoModifier, QPoint(180, 25));
+  ASSERT_TRUE(slider->hasFocus());
+  EXPECT_TRUE(Differences(unfocused, Picture()).empty()) << "a click left a focus mark";
+
+  before->setFocus(Qt::OtherFocusReason);
+  QTest::keyClick(before, Qt::Key_Tab);
+  ASSERT_TRUE(slider->hasFocus());
+  const QImage focused = Picture();
+  // The mark's frame stands around the thumbs (rows 8-23) and the track, and leaves the bar
+  // and the thumbs (at 0 and 100) as they were.
+  EXPECT_NE(focused.pixel(180, 6), unfocused.pixel(180, 6)) << "no focus mark after Tab";
+  EXPECT_NE(focused.pixel(1, 16), unfocused.pixel(1, 16)) << "no focus mark after Tab";
+  const QRect bar(3, 13, 354, 7), leftThumb(3, 8, 8, 16), rightThumb(349, 8, 8, 16);
+  for (const QPoint& p : Differences(unfocused, focused)) {
+    EXPECT_FALSE(bar.contains(p) || leftThumb.contains(p) || rightThumb.contains(p))
+        << p.x() << "," << p.y();
+  }
+
+  before->setFocus(Qt::OtherFocusReason);
+  EXPECT_TRUE(Differences(unfocused, Picture()).empty()) << "the mark stayed without the focus";
+}
+
+// ---- Accessibility ----------------------------------------------------------------------------
+
+TEST_F(RangeSliderTest, ScreenReadersReadTheRangeAndEachThumb) {
+  slider.setAccessibleName("Brake range");
+  slider.SetMin(1000);
+  slider.SetMax(3000);
+  slider.SetPositionRight(2960);  // 98 %
+  slider.SetPositionLeft(1040);   // 2 %
+  QAccessibleInterface* range = QAccessible::queryAccessibleInterface(&slider);
+  ASSERT_NE(range, nullptr);
+  EXPECT_EQ(range->role(), QAccessible::Slider);
+  EXPECT_EQ(range->text(QAccessible::Name), "Brake range");
+  EXPECT_EQ(range->text(QAccessible::Value), "from 2 % to 98 %");
+  ASSERT_EQ(range->childCount(), 2);
+
+  struct Thumb {
+    int index;
+    int value;
+  };
+  for (const Thumb& t : {Thumb{0, 1040}, Thumb{1, 2960}}) {
+    QAccessibleInterface* thumb = range->child(t.index);
+    ASSERT_NE(thumb, nullptr);
+    EXPECT_EQ(thumb->parent(), range);
+    EXPECT_EQ(range->indexOfChild(thumb), t.index);
+    EXPECT_FALSE(thumb->text(QAccessible::Name).isEmpty());
+    QAccessibleValueInterface* value = thumb->valueInterface();
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->currentValue().toInt(), t.value);
+    EXPECT_EQ(value->minimumValue().toInt(), 1000);
+    EXPECT_EQ(value->maximumValue().toInt(), 3000);
+  }
+
+  // The values follow the slider, however it moved.
+  Press(3 + 346 / 25);  // the left thumb stands at 1/25 of the usable length
+  DragTo(180);          // 2000
+  Release(180);
+  EXPECT_EQ(range->text(QAccessible::Value), "from 50 % to 98 %");
+  EXPECT_EQ(range->child(0)->valueInterface()->currentValue().toInt(), 2000);
+}

@@ -1,6 +1,8 @@
 #include "widgets/TSmoothProgressBar.h"
 
 #include <gtest/gtest.h>
+#include <QAccessible>
+#include <QAccessibleValueInterface>
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QImage>
@@ -328,3 +330,33 @@ TEST_F(SmoothProgressBarTest, MarqueeDrawsARampedBandInsteadOfThePosition) {
 }
 
 }  // namespace
+
+// ---- Accessibility ----------------------------------------------------------------------------
+
+TEST_F(SmoothProgressBarTest, ScreenReadersReadThePositionAsAShareOfTheRange) {
+  bar.setAccessibleName("Brake travel");
+  bar.SetMinimum(1000);
+  bar.SetMaximum(3000);
+  bar.SetPosition(1900);
+  QAccessibleInterface* access = QAccessible::queryAccessibleInterface(&bar);
+  ASSERT_NE(access, nullptr);
+  EXPECT_EQ(access->role(), QAccessible::ProgressBar);
+  EXPECT_EQ(access->text(QAccessible::Name), "Brake travel");
+  EXPECT_EQ(access->text(QAccessible::Value), "45 %");
+  QAccessibleValueInterface* value = access->valueInterface();
+  ASSERT_NE(value, nullptr);
+  EXPECT_EQ(value->currentValue().toDouble(), 1900);
+  EXPECT_EQ(value->minimumValue().toDouble(), 1000);
+  EXPECT_EQ(value->maximumValue().toDouble(), 3000);
+
+  bar.SetPosition(5000);  // clamped: the value is what the bar shows
+  EXPECT_EQ(value->currentValue().toDouble(), 3000);
+  EXPECT_EQ(access->text(QAccessible::Value), "100 %");
+
+  // A marquee shows activity, not a value.
+  bar.SetStyle(pbstMarquee);
+  EXPECT_TRUE(access->state().busy);
+  EXPECT_EQ(access->text(QAccessible::Value), "");
+  bar.SetStyle(pbstNormal);
+  EXPECT_FALSE(access->state().busy);
+}
