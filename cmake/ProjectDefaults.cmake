@@ -1,5 +1,7 @@
 # Shared settings for every target of our own: warnings as errors and the chosen sanitizers.
 
+include(${CMAKE_CURRENT_LIST_DIR}/StaticQtPlugins.cmake)
+
 if(QF_SANITIZE STREQUAL "address")
   set(QF_SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
 elseif(QF_SANITIZE STREQUAL "thread")
@@ -46,6 +48,7 @@ function(qf_add_test)
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   else()
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} qf_test_main)
+    qf_import_static_qt_plugins(${T_NAME})
   endif()
   # gtest_discover_tests splits list-valued properties at their ';', which would scatter several
   # labels over the property list. The labels go in as one comma-joined label instead; `ctest -L`
