@@ -3,9 +3,12 @@
 #include <QMessageBox>
 #include <exception>
 
+#include "hid/THandOff.h"
+
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
+  THandOff::MarkDelivery(receiver);
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception& error) {
