@@ -126,7 +126,7 @@ TEST_F(Panels, KeyboardOrWheelMoveIsSentOnceWhateverThePointerDidMeanwhile) {
   HoverOver(form_->ClRangeSlider);
   SendKey(form_->ClRangeSlider, QEvent::KeyRelease, Qt::Key_Right, false);
   EXPECT_EQ(CommandsFrom(before), std::vector<std::uint8_t>{PedalCommand::Update});
-  EXPECT_EQ(+LastSent(PedalCommand::Update, PedalName::Clutch).SliderPosLeft, 15);
+  EXPECT_EQ(+LastSent(PedalCommand::Update, PedalName::Clutch).SliderPosLeft, 11);
 
   before = CommandCount();
   const QPoint over = ThumbAt(50);
