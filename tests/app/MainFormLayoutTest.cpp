@@ -443,7 +443,7 @@ TEST_F(MainFormKeys, EnterOrSpaceClickTheFocusedButtonAndModifiedEscClicksNothin
   QSignalSpy brake(form_->BrCalibrateBtn, &QPushButton::clicked);
   form_->BrCalibrateBtn->setFocus();
   ASSERT_EQ(QApplication::focusWidget(), form_->BrCalibrateBtn);
-  // (A click shows the calibration hint, which moves the focus on: give it back each time.)
+  // (The focus leaves the button after a click here: give it back each time.)
   for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
     form_->BrCalibrateBtn->setFocus();
     Press(key);
