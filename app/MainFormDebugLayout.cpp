@@ -88,6 +88,9 @@ void TMainForm::BuildDebugPage() {
       {{&FlashCountEdit, "FlashCountEdit"}, {200, 247, 49, 21}, true},
   }};
   for (const EditRow& row : edits) NumericEdit(build, row, DebugDataPanel);
+  // The constant lies between 0 and 25.5: it has no thousands, so '.' and ',' are both its
+  // decimal point and a number typed the other locale's way reads as typed.
+  BrCalEdit->SetEitherDecimalPoint(true);
 
   build.Button({&ResetCalibrButt, "ResetCalibrButt"}, DebugDataPanel, {0, 274, 90, 25},
                "Reset Calibration");

@@ -243,8 +243,7 @@ void TMainForm::SliderPosRightEditKeyUp(int key) { OnRawLimitEnter(TRawLimit::Po
 void TMainForm::BrCalEditKeyUp(int key) {
   if (key != vkReturn) return;
   const double value = BrCalEdit->FloatValue();
-  const bool hasValue = !BrCalEdit->Text().trimmed().isEmpty();
-  if (!hasValue || value < 0 || value > kMaxBrakeKgConst) {
+  if (!BrCalEdit->HasFloatValue() || value < 0 || value > kMaxBrakeKgConst) {
     BrCalEdit->SetFloatValue(Link.Model.BrakeKgConst);
     return;
   }

@@ -141,12 +141,14 @@ void TMainForm::ClRangeSliderMouseUp() {
   Link.SendCommand(PedalCommand::Update);
 }
 
+// Compared with what the pedal set holds, not with the pedal object: the pointer passing over
+// the slider meanwhile copies the thumbs into the object without sending them.
 void TMainForm::CommitKeyboardGesture(PedalName pedal) {
-  const PedalData& settings = Link.Model.Pedal(pedal).data;
+  const PedalData& held = Link.HeldByPedalSet(pedal);
   const TRangeSlider* slider = ControlsOf(pedal).slider;
-  const bool moved = slider->PositionLeft() != settings.SliderPosLeft ||
-                     slider->PositionRight() != settings.SliderPosRight;
-  if (!moved) return;
+  const bool received = slider->PositionLeft() == held.SliderPosLeft &&
+                        slider->PositionRight() == held.SliderPosRight;
+  if (received) return;
   StoreSliderPositions(pedal);
   Link.SendCommand(PedalCommand::Update);
 }
@@ -178,6 +180,20 @@ void TMainForm::OnCalibrateClicked(PedalName pedal) {
     EndCalibration(object);
     c.calibrateButton->setText(kCalibrateCaption);
     c.infoLabel->hide();
+  }
+}
+
+// The pedal set forgets a calibration when it powers up again: the window does too when the
+// connection is lost, and tells the pedal set nothing.
+void TMainForm::LeaveCalibrations() {
+  for (PedalName pedal : kAllPedals) {
+    TPedal& object = Link.Model.Pedal(pedal);
+    const TPedalControls c = ControlsOf(pedal);
+    if (c.calibrateButton->text() == kDoneCaption) c.calibrateButton->setText(kCalibrateCaption);
+    c.infoLabel->hide();
+    if (!object.calibration) continue;
+    object.calibration = false;
+    UpdatePedalReadout(object);
   }
 }
 

@@ -21,6 +21,7 @@ void TMainForm::AttachSettingsReactions() {
     ApplyServiceMode();
     ShowConnectionStates();
   });
+  Link.OnConnectionLost.Add([this] { LeaveCalibrations(); });
   // This is the one hook the window calls at construction for its parts.
   WatchPanelGestures();
   // Until a pedal is chosen the selector shows its prompt.

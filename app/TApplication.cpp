@@ -4,6 +4,8 @@
 #include <QtGlobal>
 #include <exception>
 
+#include "hid/THandOff.h"
+
 namespace {
 
 // On X11, Qt hands painted areas to the display server through shared memory and, before it
@@ -23,6 +25,7 @@ TApplication::TApplication(int& argc, char** argv)
     : QApplication(PaintWithoutWaitingForTheDisplay(argc), argv) {}
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
+  THandOff::MarkDelivery(receiver);
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception& error) {

@@ -1,5 +1,6 @@
 #include "TMainForm.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -94,12 +95,41 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
   lastPreviewedKey_ = event;
   lastKeyReceiver_ = receiver;
   if (propagated) return QWidget::eventFilter(watched, event);
-  return PreviewKeyPress(static_cast<QKeyEvent*>(event));
+  return PreviewKeyPress(static_cast<QKeyEvent*>(event), receiver);
 }
 
-bool TMainForm::PreviewKeyPress(QKeyEvent* key) {
+namespace {
+
+// Held Ctrl, Shift, Alt or Meta make a key another one; the keypad's own keys do not.
+bool Unmodified(const QKeyEvent& key) {
+  return (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+bool IsEnter(const QKeyEvent& key) {
+  return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+}
+
+// The keys that click a focused button: Space and Select on their release, Enter at once.
+bool IsClickKey(const QKeyEvent& key) {
+  return IsEnter(key) || key.key() == Qt::Key_Space || key.key() == Qt::Key_Select;
+}
+
+}  // namespace
+
+bool TMainForm::PreviewKeyPress(QKeyEvent* key, QWidget* receiver) {
   emit OnKeyDown(key->key());
-  if (key->key() != Qt::Key_Escape) return false;
+  // The splash covers every control: nothing under it may start what the pedal set never hears.
+  const bool covered = !SplashPanel->isHidden();
+  if (covered && (key->key() == Qt::Key_Escape ||
+                  (IsClickKey(*key) && qobject_cast<QAbstractButton*>(receiver) != nullptr))) {
+    return true;
+  }
+  auto* button = qobject_cast<QPushButton*>(receiver);
+  if (button != nullptr && IsEnter(*key) && Unmodified(*key)) {
+    if (!key->isAutoRepeat() && button->isEnabled()) button->click();
+    return true;
+  }
+  if (key->key() != Qt::Key_Escape || !Unmodified(*key)) return false;
   return ClickCancelButton();
 }
 

@@ -270,6 +270,7 @@ class TMainForm : public QWidget {
   // Stores the thumbs, refreshes the labels and sends them when they differ from the pedal's.
   void CommitKeyboardGesture(PedalName pedal);
   void OnCalibrateClicked(PedalName pedal);
+  void LeaveCalibrations();
   void OnFilterStageChosen(QComboBox* box, PedalName pedal, bool firstStage, int index);
   void ToggleConnection(PedalName pedal);
   void WatchPanelGestures();
@@ -352,9 +353,10 @@ class TMainForm : public QWidget {
   // platform knows the frame; before the window is first shown that is only the client area.
   void CoverWindowWithSplash();
 
-  // Key preview: sees each key press once, before the focused control does. Returns whether
-  // the key was used up (Esc clicking the cancel button).
-  bool PreviewKeyPress(QKeyEvent* key);
+  // Key preview: sees each key press once, before the focused control (`receiver`) does. Returns
+  // whether the key was used up (Esc clicking the cancel button, Enter a focused button, or a
+  // click key the splash keeps from the controls it covers).
+  bool PreviewKeyPress(QKeyEvent* key, QWidget* receiver);
   // TrCalibrateBtn is the window's cancel button: Esc clicks it while it is enabled and the
   // Main page is active.
   bool ClickCancelButton();

@@ -22,6 +22,12 @@ class THandOff final : public QObject {
   // Reading thread: its last act, waking a main thread that waits in ServeUntilFinished.
   void MarkFinished();
 
+  // Main thread, the application's first look at every event it delivers (its notify, before any
+  // event filter): a hand-off's wake-up event, and what the reading thread did before posting
+  // it, are ordered before whatever then looks at the event. Only ThreadSanitizer needs telling:
+  // it cannot see the ordering inside the uninstrumented toolkit.
+  static void MarkDelivery(QObject* receiver);
+
   // Main thread: runs the pending call, if there is one.
   void ServePending();
   // Main thread: waits until the reading thread has finished, serving its calls meanwhile.

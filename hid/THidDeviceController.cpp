@@ -2,6 +2,7 @@
 
 #include <QSocketNotifier>
 #include <algorithm>
+#include <exception>
 
 #include "hid/EControllerError.h"
 
@@ -62,7 +63,14 @@ void THidDeviceController::StartWatching() {
       [this](std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
         HandleNotification(message, wParam, lParam);
       });
-  if (!FWatch || FWatch->NotificationFd() < 0) return;
+  if (!FWatch) return;
+  // A pass run from a window procedure cannot throw past it: its error is thrown again from the
+  // message loop, whose handler errors the application shows like any other.
+  FWatch->SetCallbackErrorHandler([this](std::exception_ptr error) {
+    QMetaObject::invokeMethod(
+        this, [error] { std::rethrow_exception(error); }, Qt::QueuedConnection);
+  });
+  if (FWatch->NotificationFd() < 0) return;
   FNotifier = new QSocketNotifier(FWatch->NotificationFd(), QSocketNotifier::Read, this);
   connect(FNotifier, &QSocketNotifier::activated, this,
           [this] { FWatch->ProcessPendingNotifications(); });

@@ -17,9 +17,10 @@ std::uint16_t LittleEndian16(const std::uint8_t* bytes) {
   return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
 }
 
-// The brake constant travels as one byte in tenths: rounded, then only its low 8 bits.
+// The brake constant travels as one byte in tenths: the decimal value rounded, then only its low
+// 8 bits.
 std::uint8_t BrakeKgConstToTenths(double brakeKgConst) {
-  const std::int64_t tenths = RoundHalfEven(static_cast<long double>(brakeKgConst) * 10.0L);
+  const std::int64_t tenths = RoundTenthsHalfEven(brakeKgConst);
   return static_cast<std::uint8_t>(static_cast<std::uint64_t>(tenths) & 0xFF);
 }
 

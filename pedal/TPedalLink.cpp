@@ -42,13 +42,17 @@ bool TPedalLink::hidControllerEnumerate(THidDevice* HidDev, std::int32_t /*Idx*/
 }
 
 void TPedalLink::hidControllerArrival(THidDevice* HidDev) {
-  if (HidDev != nullptr && HasPedalSetIds(*HidDev) && HidDev->CheckOut()) FPedalsDevice = HidDev;
+  if (HidDev == nullptr || !HasPedalSetIds(*HidDev) || !HidDev->CheckOut()) return;
+  // Settings loaded from a device held before are not this one's: its own handshake runs.
+  if (FPedalsDevice != HidDev) SettingsLoaded = false;
+  FPedalsDevice = HidDev;
 }
 
 void TPedalLink::hidControllerRemoval(THidDevice* /*HidDev*/) {}
 
 void TPedalLink::hidControllerDeviceUnplug(THidDevice* HidDev) {
-  if (HidDev == nullptr || !HasPedalSetIds(*HidDev)) return;
+  // Another device with the pedal set's ids going changes nothing of the held one's connection.
+  if (HidDev == nullptr || !HasPedalSetIds(*HidDev) || HidDev != FPedalsDevice) return;
   OnConnectionLost.Raise();
   SettingsLoaded = false;
   ReleasePedalsDevice();
@@ -56,7 +60,9 @@ void TPedalLink::hidControllerDeviceUnplug(THidDevice* HidDev) {
 
 void TPedalLink::hidControllerDeviceData(THidDevice* HidDev, std::uint8_t ReportID,
                                          const std::uint8_t* Data, std::uint16_t Size) {
-  if (Closing || HidDev == nullptr) return;
+  // Only the held pedal set's reports count: not those of another device with its ids, nor a
+  // report its reading thread still hands over while the device is being released.
+  if (Closing || HidDev == nullptr || HidDev != FPedalsDevice) return;
   joyPID = HidDev->Attributes().ProductID;
   joyVID = HidDev->Attributes().VendorID;
   joyPn = HidDev->ProductName();
@@ -78,6 +84,7 @@ void TPedalLink::RunRequestCycle(std::uint8_t ReportID, const std::uint8_t* Data
   DataEventCount = (DataEventCount + 1) % kRequestInterval;
   // A settings report too short to take is ignored; the cycle goes on.
   if (ReportID == kSettingsReportId && Model.AcceptSettingsReport(Data, Size)) {
+    NotePedalSetHolds();
     OnSettingsTaken.Raise();
   }
   if (Model.SettingsReport[SettingsOffset::CommandOrStatus] == PedalCommand::SettingsDumpStatus) {
@@ -108,7 +115,15 @@ bool TPedalLink::SendCommand(std::uint8_t code) {
   std::vector<std::uint8_t> report(length, 0);
   std::copy_n(built.begin(), std::min<std::size_t>(length, built.size()), report.begin());
   std::uint32_t written = 0;
-  return FPedalsDevice->WriteFile(report.data(), length, written) && written == length;
+  const bool whole = FPedalsDevice->WriteFile(report.data(), length, written) && written == length;
+  if (whole && code == PedalCommand::Update) NotePedalSetHolds();
+  return whole;
+}
+
+void TPedalLink::NotePedalSetHolds() {
+  for (PedalName name : kAllPedals) {
+    FHeldByPedalSet[static_cast<std::size_t>(name)] = Model.Pedal(name).data;
+  }
 }
 
 void TPedalLink::ReleasePedalsDevice() {

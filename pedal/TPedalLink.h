@@ -5,6 +5,7 @@
 // six notifications. Everything here runs on the main thread, one handler at a time.
 
 #include <QString>
+#include <array>
 #include <cstdint>
 
 #include "hid/HidEvents.h"
@@ -54,6 +55,12 @@ class TPedalLink {
   // the whole report was written, for the few callers that tell the user.
   bool SendCommand(std::uint8_t code);
 
+  // A pedal's settings as the pedal set holds them, as far as the link knows: those of the last
+  // settings report taken, or of the last update written whole since.
+  const PedalData& HeldByPedalSet(PedalName pedal) const {
+    return FHeldByPedalSet[static_cast<std::size_t>(pedal)];
+  }
+
   // The checked-out pedal set, or nullptr.
   THidDevice* PedalsDevice() const { return FPedalsDevice; }
 
@@ -80,8 +87,10 @@ class TPedalLink {
   void CompleteHandshake();
   bool LatestSenderIsPedalSet() const;
   void ReleasePedalsDevice();
+  void NotePedalSetHolds();
 
   THidDevice* FPedalsDevice = nullptr;
+  std::array<PedalData, 3> FHeldByPedalSet{};
 };
 
 // Whether a device carries the pedal set's vendor and product ids (the product string aside).

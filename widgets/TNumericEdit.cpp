@@ -17,6 +17,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace {
@@ -106,13 +107,50 @@ class FullStopNumberScanner {
   QString digitsSeen_;
 };
 
-double ParseLocaleNumber(QString text) {
-  if (text.isEmpty() || text == QLatin1String("-")) return 0;
-  const QLocale locale;
-  if (!locale.groupSeparator().isEmpty()) text.remove(locale.groupSeparator());
+// Whether every thousand separator in the whole part of `text` stands between groups of three
+// digits ("1,234,567"). One that does not ("2,5" in a full-stop locale) is no grouping but most
+// likely another locale's decimal point: dropping it would read a number ten or a hundred times
+// too large.
+bool GroupsDigitsInThrees(const QString& text, const QString& group, const QString& decimal) {
+  if (group.isEmpty() || !text.contains(group)) return true;
+  QStringView number = QStringView(text).trimmed();
+  if (number.startsWith(QLatin1Char('-')) || number.startsWith(QLatin1Char('+'))) {
+    number = number.mid(1);
+  }
+  const qsizetype decimalAt = number.indexOf(decimal);
+  if (decimalAt >= 0) {
+    if (number.mid(decimalAt).contains(group)) return false;
+    number = number.left(decimalAt);
+  }
+  const QList<QStringView> groups = number.split(group);
+  for (qsizetype i = 0; i < groups.size(); ++i) {
+    const qsizetype size = groups[i].size();
+    if (i == 0 ? (size < 1 || size > 3) : size != 3) return false;
+    if (!std::all_of(groups[i].begin(), groups[i].end(), IsAsciiDigit)) return false;
+  }
+  return true;
+}
+
+// With `eitherPoint` both '.' and ',' are the decimal point, and there are no thousands.
+QString WithEitherPointAsLocales(QString text, bool eitherPoint) {
+  if (!eitherPoint) return text;
+  const QString decimal = QLocale().decimalPoint();
+  return text.replace(QLatin1Char('.'), decimal).replace(QLatin1Char(','), decimal);
+}
+
+// The number the text stands for in the user's locale, or nothing when it is none.
+std::optional<double> ReadLocaleNumber(const QString& written, bool eitherPoint) {
+  QString text = WithEitherPointAsLocales(written.trimmed(), eitherPoint);
+  if (text.isEmpty() || text == QLatin1String("-")) return std::nullopt;
+  QLocale locale;
+  const QString group = eitherPoint ? QString() : locale.groupSeparator();
+  if (!GroupsDigitsInThrees(text, group, locale.decimalPoint())) return std::nullopt;
+  if (!group.isEmpty()) text.remove(group);
+  locale.setNumberOptions(QLocale::RejectGroupSeparator);
   bool ok = false;
-  const double value = locale.toDouble(text.trimmed(), &ok);
-  return ok && std::isfinite(value) ? value : 0.0;
+  const double value = locale.toDouble(text, &ok);
+  if (!ok || !std::isfinite(value)) return std::nullopt;
+  return value;
 }
 
 QString WithLocaleDecimalPoint(QString text) {
@@ -148,11 +186,13 @@ QString FormatShortest(double value) {
       QString::fromLatin1(buffer, static_cast<qsizetype>(written.ptr - buffer)));
 }
 
-// Digits with at most one decimal separator and any thousand separators, nothing else.
-bool IsPlainLocaleNumber(const QString& text) {
+// Digits with at most one decimal separator and thousand separators that group the digits in
+// threes, nothing else.
+bool IsPlainLocaleNumber(const QString& written, bool eitherPoint) {
+  const QString text = WithEitherPointAsLocales(written, eitherPoint);
   const QLocale locale;
   const QString decimal = locale.decimalPoint();
-  const QString group = locale.groupSeparator();
+  const QString group = eitherPoint ? QString() : locale.groupSeparator();
   int decimals = 0;
   bool digits = false;
   for (qsizetype i = 0; i < text.size();) {
@@ -168,7 +208,7 @@ bool IsPlainLocaleNumber(const QString& text) {
       return false;
     }
   }
-  return digits && decimals <= 1;
+  return digits && decimals <= 1 && GroupsDigitsInThrees(text, group, decimal);
 }
 
 QString FirstLine(const QString& text) {
@@ -200,11 +240,17 @@ int KeyCodeOf(const QKeyEvent& event) {
   }
 }
 
-// A printable character typed as text, not a Ctrl shortcut (AltGr arrives as Ctrl+Alt on some
-// platforms and still types text).
+// Text typed by a key, not a Ctrl shortcut (AltGr arrives as Ctrl+Alt on some platforms and
+// still types text) nor an editing key (Backspace, Delete, Tab and Esc carry control characters).
+// Whatever else the text holds (format or private-use characters, surrogate pairs) is typed text
+// and goes through the filter.
 bool IsTypedText(const QKeyEvent& event) {
   const QString text = event.text();
-  if (text.isEmpty() || !text.front().isPrint()) return false;
+  if (text.isEmpty()) return false;
+  const bool control = std::any_of(text.begin(), text.end(), [](QChar ch) {
+    return ch.category() == QChar::Other_Control;
+  });
+  if (control) return false;
   const Qt::KeyboardModifiers mods = event.modifiers();
   const bool shortcut =
       (mods & (Qt::ControlModifier | Qt::MetaModifier)) && !(mods & Qt::AltModifier);
@@ -241,12 +287,17 @@ void TNumericEdit::SetText(const QString& text) {
   QString shown = text;
   if (IsFloat() && shown.isEmpty()) shown = QStringLiteral("0");
   if (IsFloat() && precisionDisplay_ == pdShortest)
-    shown = FormatShortest(ParseLocaleNumber(shown));
+    shown = FormatShortest(ReadLocaleNumber(shown, eitherPoint_).value_or(0.0));
   QLineEdit::setText(shown);  // also clears the modified flag
 }
 
+bool TNumericEdit::HasFloatValue() const {
+  if (IsFloat()) return ReadLocaleNumber(Text(), eitherPoint_).has_value();
+  return !Text().trimmed().isEmpty();
+}
+
 double TNumericEdit::FloatValue() const {
-  if (IsFloat()) return ParseLocaleNumber(Text());
+  if (IsFloat()) return ReadLocaleNumber(Text(), eitherPoint_).value_or(0.0);
   if (Text().isEmpty()) return 0;
   return FullStopNumberScanner(Text()).Value();
 }
@@ -272,7 +323,7 @@ void TNumericEdit::keyPressEvent(QKeyEvent* event) {
   const QString text = event->text();
   if (!text.isEmpty() && text.front() != QChar(0x7f)) emit OnKeyPress(text.front());
   if (IsFloat() && !isReadOnly() && IsTypedText(*event)) {
-    if (text.size() == 1) TypeFloatCharacter(text.front());
+    for (QChar ch : text) TypeFloatCharacter(ch);
     event->accept();
     return;
   }
@@ -353,7 +404,7 @@ void TNumericEdit::PasteText(const QString& clipboardText) {
   const int start = hasSelectedText() ? selectionStart() : cursorPosition();
   result.replace(start, selectedText().size(), pasted);
   result = result.trimmed();
-  if (!IsPlainLocaleNumber(result)) return;
+  if (!IsPlainLocaleNumber(result, eitherPoint_)) return;
   QLineEdit::setText(result);
   ReformatFloat();
 }
@@ -362,11 +413,13 @@ void TNumericEdit::ReformatFloat() { SetFloatValue(FloatValue()); }
 
 void TNumericEdit::TypeFloatCharacter(QChar ch) {
   const QLocale locale;
+  const bool eitherPointTyped =
+      eitherPoint_ && (ch == QLatin1Char('.') || ch == QLatin1Char(','));
   if (IsAsciiDigit(ch)) {
     if (!TypeDigitIntoDecimals(ch)) insert(QString(ch));
-  } else if (QString(ch) == locale.decimalPoint()) {
+  } else if (eitherPointTyped || QString(ch) == locale.decimalPoint()) {
     TypeDecimalSeparator();
-  } else if (QString(ch) == locale.groupSeparator()) {
+  } else if (!eitherPoint_ && QString(ch) == locale.groupSeparator()) {
     TypeThousandSeparator();
   } else if (ch == QLatin1Char('-') && signed_) {
     TypeMinusSign();

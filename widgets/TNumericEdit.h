@@ -59,6 +59,12 @@ class TNumericEdit : public QLineEdit {
   bool Signed() const { return signed_; }
   void SetSigned(bool value) { signed_ = value; }
 
+  // Whether both '.' and ',' are an etFloat edit's decimal point, whatever the locale; such an
+  // edit has no thousand separators. For a field whose range has no thousands, so that a number
+  // typed with another locale's decimal point reads as typed.
+  bool EitherDecimalPoint() const { return eitherPoint_; }
+  void SetEitherDecimalPoint(bool value) { eitherPoint_ = value; }
+
   // The value text. Setting it clears the modified flag.
   QString Text() const;
   void SetText(const QString& text);
@@ -66,6 +72,9 @@ class TNumericEdit : public QLineEdit {
   // Always a finite number; text that does not convert yields 0 (or, in etString, its leading
   // digits).
   double FloatValue() const;
+  // Whether the text stands for a number (an etFloat edit's text that does not convert, or an
+  // empty text, does not): FloatValue's 0 is then no value the user typed.
+  bool HasFloatValue() const;
   // Formats the number into the text and marks the edit modified.
   void SetFloatValue(double value);
 
@@ -104,4 +113,5 @@ class TNumericEdit : public QLineEdit {
   std::int16_t precision_ = 0;
   TPrecisionDisplay precisionDisplay_ = pdNormal;
   bool signed_ = false;
+  bool eitherPoint_ = false;
 };

@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <map>
 #include <memory>
@@ -258,11 +259,34 @@ using HandlePtr = std::shared_ptr<Handle>;
 using DeviceChangeCallback =
     std::function<void(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam)>;
 
+// Receives an error thrown by the callback where no caller could catch it.
+using CallbackErrorHandler = std::function<void(std::exception_ptr error)>;
+
 class DeviceChangeWatch {
  public:
   virtual ~DeviceChangeWatch() = default;
   virtual int NotificationFd() const { return -1; }
   virtual void ProcessPendingNotifications() {}
+
+  // A callback run from a window procedure must not throw past it (the platform's message
+  // dispatch cannot unwind): such a backend catches what the callback throws and hands it to
+  // this handler, or drops it without one. A backend that calls back from the caller's own call
+  // (ProcessPendingNotifications) lets the error reach the caller instead.
+  void SetCallbackErrorHandler(CallbackErrorHandler handler) { errorHandler_ = std::move(handler); }
+
+ protected:
+  // Runs the callback, handing what it throws to the error handler.
+  void CallBackCatchingErrors(const DeviceChangeCallback& callback, std::uint32_t message,
+                              std::uintptr_t wParam, std::intptr_t lParam) const {
+    try {
+      callback(message, wParam, lParam);
+    } catch (...) {
+      if (errorHandler_) errorHandler_(std::current_exception());
+    }
+  }
+
+ private:
+  CallbackErrorHandler errorHandler_;
 };
 
 class HidPlatform {

@@ -10,29 +10,14 @@
 #include <stdexcept>
 
 #include "TApplication.h"
+#include "hid/EControllerError.h"
+#include "hid/THidDeviceController.h"
+#include "hid/platform/virtual/VirtualHidPlatform.h"
+#include "tests/support/ProgramApplication.h"
 
 namespace {
 
-TApplication* app = nullptr;
-
-class ApplicationEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    app = new TApplication(argc_, argv_);
-  }
-  void TearDown() override {
-    delete app;
-    app = nullptr;
-  }
-
- private:
-  int argc_ = 1;
-  char name_[16] = "notify-test";
-  char* argv_[2] = {name_, nullptr};
-};
-
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+TApplication* const& app = ProgramApplicationEnvironment::application;
 
 // Throws from its event handler when it receives the failing event type.
 class FailingReceiver : public QObject {
@@ -91,6 +76,39 @@ TEST_F(ApplicationNotify, ErrorThatIsNoStandardExceptionStillGetsAText) {
   while (!fired) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   ASSERT_EQ(shown_.size(), 1);
   EXPECT_FALSE(shown_.front().isEmpty());
+}
+
+// On Windows the device-change pass runs from a hidden window's procedure, outside the loop's
+// dispatch: an error of the pass still reaches the error box, and the program goes on.
+TEST_F(ApplicationNotify, ErrorOfADeviceChangePassRunFromAWindowProcedureIsShown) {
+  auto platform = std::make_shared<hidplatform::VirtualHidPlatform>();
+  bool failing = false;
+  int passes = 0;
+  auto onChange = [&](QObject*) {
+    ++passes;
+    if (failing) throw EControllerError(QStringLiteral("Device cannot be opened"));
+  };
+  THidDeviceController::TStoredProperties events;
+  events.OnDeviceChange = TNotifyEvent::Callable(&onChange);
+  THidDeviceController controller(platform, events);
+  QCoreApplication::processEvents();  // the start-up pass
+  ASSERT_EQ(passes, 1);
+
+  hidplatform::VirtualInterfaceSpec spec;
+  spec.Attributes.VendorID = 0x1209;
+  failing = true;
+  platform->AddInterface(spec);
+  EXPECT_NO_THROW(platform->RaiseDeviceChangeFromAWindowProcedure());
+  EXPECT_EQ(passes, 2);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(shown_, QStringList{"Device cannot be opened"});
+
+  failing = false;
+  platform->AddInterface(spec);
+  platform->RaiseDeviceChangeFromAWindowProcedure();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(passes, 3) << "the next pass runs as usual";
+  EXPECT_EQ(shown_.size(), 1);
 }
 
 }  // namespace

@@ -393,22 +393,69 @@ class MainFormKeys : public MainFormFixture {
   }
 };
 
-TEST_F(MainFormKeys, EscClicksOnlyTheThrottleCalibrateButtonWithOrWithoutTheSplash) {
+TEST_F(MainFormKeys, EscClicksOnlyTheThrottleCalibrateButtonOnceTheSplashIsGone) {
   QSignalSpy throttle(form_->TrCalibrateBtn, &QPushButton::clicked);
   QSignalSpy brake(form_->BrCalibrateBtn, &QPushButton::clicked);
   QSignalSpy clutch(form_->ClCalibrateBtn, &QPushButton::clicked);
-  ASSERT_FALSE(form_->SplashPanel->isHidden());
+  form_->SplashPanel->hide();
   form_->BrCalibrateBtn->setFocus();
   Press(Qt::Key_Escape);
   EXPECT_EQ(throttle.count(), 1);
   EXPECT_EQ(brake.count(), 0);
   EXPECT_EQ(clutch.count(), 0);
 
-  form_->SplashPanel->hide();
   form_->BrCalibrateBtn->clearFocus();
   QTest::keyClick(form_.get(), Qt::Key_Escape);
   EXPECT_EQ(throttle.count(), 2);
   EXPECT_EQ(brake.count() + clutch.count(), 0);
+}
+
+// Nothing under the splash may start what the pedal set would never hear of.
+TEST_F(MainFormKeys, WhileTheSplashCoversTheWindowEscAndTheCoveredButtonsDoNothing) {
+  ASSERT_FALSE(form_->SplashPanel->isHidden());
+  QApplication::setActiveWindow(form_.get());
+  QSignalSpy keyDown(form_.get(), &TMainForm::OnKeyDown);
+  QSignalSpy throttle(form_->TrCalibrateBtn, &QPushButton::clicked);
+  QSignalSpy brake(form_->BrCalibrateBtn, &QPushButton::clicked);
+  QSignalSpy connection(form_->BrConnectCheckBox, &QAbstractButton::clicked);
+  form_->BrAdvPanel->show();
+  Press(Qt::Key_Escape);
+  for (QWidget* covered : std::initializer_list<QWidget*>{form_->BrCalibrateBtn,
+                                                          form_->BrConnectCheckBox}) {
+    covered->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), covered);
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+      Press(key);
+    }
+  }
+  EXPECT_EQ(throttle.count() + brake.count() + connection.count(), 0);
+  EXPECT_EQ(form_->TrCalibrateBtn->text(), "Calibrate");
+  EXPECT_FALSE(form_->Link.Model.ThrottlePedal.calibration);
+  EXPECT_EQ(keyDown.count(), 9) << "the window still sees every key (the service key among them)";
+}
+
+// As on the desktop the window was made for: Enter and Space click the focused button; Esc
+// with Ctrl or Shift held is another key and clicks no cancel button.
+TEST_F(MainFormKeys, EnterOrSpaceClickTheFocusedButtonAndModifiedEscClicksNothing) {
+  form_->SplashPanel->hide();
+  QApplication::setActiveWindow(form_.get());
+  QSignalSpy throttle(form_->TrCalibrateBtn, &QPushButton::clicked);
+  QSignalSpy brake(form_->BrCalibrateBtn, &QPushButton::clicked);
+  form_->BrCalibrateBtn->setFocus();
+  ASSERT_EQ(QApplication::focusWidget(), form_->BrCalibrateBtn);
+  // (The focus leaves the button after a click here: give it back each time.)
+  for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+    form_->BrCalibrateBtn->setFocus();
+    Press(key);
+  }
+  EXPECT_EQ(brake.count(), 3);
+  EXPECT_EQ(form_->BrCalibrateBtn->text(), "Done") << "three clicks: Calibrate, Done, Calibrate";
+
+  for (Qt::KeyboardModifier held : {Qt::ControlModifier, Qt::ShiftModifier}) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape, held);
+  }
+  EXPECT_EQ(throttle.count(), 0);
+  EXPECT_EQ(brake.count(), 3);
 }
 
 TEST_F(MainFormKeys, EscDoesNothingWhileTheButtonIsDisabledOrAnotherPageIsActive) {

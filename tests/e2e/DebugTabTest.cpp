@@ -3,6 +3,7 @@
 // the pedal set receives for each of them.
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -238,6 +239,38 @@ TEST_F(DebugTab, BrakeConstantOutOfOneByteOfTenthsIsRefused) {
 
   Enter(form_->BrCalEdit, "25.5");
   EXPECT_EQ(pedals_->ReceivedReports().back()[SettingsOffset::BrakeKgTenths], 255);
+}
+
+// Typed the user's way or the other locale's way, the constant reaches the pedal set as typed:
+// never ten times too large.
+TEST_F(DebugTab, BrakeConstantTypedWithEitherDecimalPointTravelsAsTyped) {
+  ConnectAndGoLive();
+  for (const char* locale : {"de_DE", "en_US"}) {
+    QLocale::setDefault(QLocale(QString::fromLatin1(locale)));
+    for (const char* typed : {"2.5", "2,5", "0.15"}) {
+      form_->BrCalEdit->setFocus();
+      form_->BrCalEdit->selectAll();
+      QTest::keyClicks(form_->BrCalEdit, QString::fromLatin1(typed));
+      QTest::keyClick(form_->BrCalEdit, Qt::Key_Return);
+      const int tenths = typed[2] == '1' ? 2 : 25;  // 1.5 tenths go to the even 2
+      EXPECT_EQ(pedals_->ReceivedReports().back()[SettingsOffset::BrakeKgTenths], tenths)
+          << locale << " '" << typed << "'";
+    }
+  }
+}
+
+// A character the edit's filter does not admit never reaches the field, however it is typed.
+TEST_F(DebugTab, StrayCharacterInTheBrakeConstantNeverSendsZero) {
+  ConnectAndGoLive();
+  form_->BrCalEdit->setFocus();
+  form_->BrCalEdit->selectAll();
+  QTest::keyClicks(form_->BrCalEdit, QStringLiteral("2"));
+  QKeyEvent mark(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(QChar(0x200E)));
+  QApplication::sendEvent(form_->BrCalEdit, &mark);
+  QTest::keyClicks(form_->BrCalEdit, QStringLiteral(".5"));
+  QTest::keyClick(form_->BrCalEdit, Qt::Key_Return);
+  EXPECT_EQ(form_->BrCalEdit->Text(), "2.5");
+  EXPECT_EQ(pedals_->ReceivedReports().back()[SettingsOffset::BrakeKgTenths], 25);
 }
 
 TEST_F(DebugTab, EnterInTheFlashCountSendsTheBrakeConstantNotTheCount) {

@@ -2,7 +2,7 @@
 // The real settings window, offscreen, on the virtual HID platform with the virtual pedal set:
 // every report travels the whole way (the pedal set's interface, the reading thread, the
 // hand-off, the pedal link, the window's reactions), and the tests read what the window shows
-// and what the pedal set received.
+// and what the pedal set received. They run under the program's own application object.
 
 #include <gtest/gtest.h>
 
@@ -19,6 +19,7 @@
 #include "TPanel.h"
 #include "hid/platform/virtual/VirtualHidPlatform.h"
 #include "sim/VirtualPedalSet.h"
+#include "tests/support/ProgramApplication.h"
 
 class EndToEndFixture : public ::testing::Test {
  protected:

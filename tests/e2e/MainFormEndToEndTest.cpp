@@ -4,10 +4,13 @@
 // the reading thread, the hand-off, the pedal link and the window's reactions.
 
 #include <QPushButton>
+#include <algorithm>
+#include <chrono>
 
 #include "EndToEndFixture.h"
 #include "TLabel.h"
 #include "sim/OtherVirtualDevices.h"
+#include "widgets/TNumericEdit.h"
 #include "widgets/TRangeSlider.h"
 #include "widgets/TSmoothProgressBar.h"
 
@@ -29,6 +32,26 @@ class MainFormEndToEnd : public EndToEndFixture {
   }
 
   bool SplashShown() const { return !form_->SplashPanel->isHidden(); }
+
+  // A settings dump of `set`'s own settings but with the brake constant 2.0 and the clutch's
+  // slider range ending at 777.
+  static std::vector<std::uint8_t> ForeignDump(const sim::VirtualPedalSet& set) {
+    const sim::SettingsData settings = set.Settings();
+    std::vector<std::uint8_t> dump{3};
+    dump.insert(dump.end(), settings.begin(), settings.end());
+    dump[SettingsOffset::CommandOrStatus] = 0xD2;
+    dump[SettingsOffset::BrakeKgTenths] = 20;
+    const std::size_t clutchRangeMax = SettingsOffset::Pedal(PedalName::Clutch) + 7;
+    dump[clutchRangeMax] = 777 & 0xFF;
+    dump[clutchRangeMax + 1] = 777 >> 8;
+    return dump;
+  }
+
+  // The clutch's slider range maximum as the pedal set stores it (its bytes follow no id).
+  static std::uint16_t ClutchRangeMaxOf(const sim::SettingsData& settings) {
+    const std::size_t at = SettingsOffset::Pedal(PedalName::Clutch) - 1 + 7;
+    return static_cast<std::uint16_t>(settings[at] | settings[at + 1] << 8);
+  }
 };
 
 TEST_F(MainFormEndToEnd, SplashIsOnScreenBeforeAnyDeviceIsLookedAtAndStaysUntilLive) {
@@ -138,6 +161,105 @@ TEST_F(MainFormEndToEnd, UnplugShowsTheSplashOverTheLastReadingsAndReplugRecover
   EXPECT_FALSE(SplashShown());
   EXPECT_EQ(form_->ClProgressBar->Position(), 3600);
   EXPECT_EQ(form_->Clabsvaluelable->text(), "100.0%");
+}
+
+TEST_F(MainFormEndToEnd, DumpInFlightAtTheUnplugLeavesTheReplugToAFreshHandshake) {
+  ASSERT_NO_FATAL_FAILURE(PlugInAndShow());
+  Step();  // the first request
+  // Read by the reading thread, handed over only while the device is being released.
+  pedals_->Interface().QueueInputReport(ForeignDump(*pedals_));
+  ASSERT_TRUE(pedals_->Interface().WaitUntilInputConsumed(std::chrono::seconds(20)));
+  pedals_->Unplug();
+  EXPECT_FALSE(form_->Link.SettingsLoaded);
+
+  const std::size_t before = CommandCount();
+  pedals_->PlugIn();
+  ASSERT_TRUE(WaitUntil([&] { return form_->Link.PedalsDevice() != nullptr; }));
+  ASSERT_NO_FATAL_FAILURE(StepUntilLoaded());
+  const std::vector<std::uint8_t> sent = CommandsFrom(before);
+  EXPECT_EQ(std::count(sent.begin(), sent.end(), PedalCommand::SettingsRequest), 1);
+  EXPECT_EQ(std::count(sent.begin(), sent.end(), PedalCommand::Acknowledge), 1);
+  Step();
+  EXPECT_FALSE(SplashShown());
+  EXPECT_EQ(form_->BrCalEdit->Text(), "1.5");
+  EXPECT_EQ(form_->ClRangeSlider->Max(), ClutchRangeMaxOf(pedals_->Settings()));
+}
+
+TEST_F(MainFormEndToEnd, SameIdsDeviceAttachedFirstNeverPutsItsSettingsIntoThePedalSet) {
+  std::unique_ptr<sim::VirtualPedalSet> other = sim::MakeImpostorPedalSet(*platform_);
+  other->PlugIn();
+  CreateAndShowForm();
+  ASSERT_TRUE(WaitUntil([&] { return form_->Link.PedalsDevice() != nullptr; }));
+  other->SendReports(1);
+  other->Interface().QueueInputReport(ForeignDump(*other));
+  ASSERT_TRUE(WaitUntil([&] { return form_->Link.SettingsLoaded; }));
+
+  pedals_->PlugIn();
+  ASSERT_TRUE(WaitUntil([&] { return form_->hidController->NumCheckedOutDevices() == 2; }));
+  for (int i = 0; i < 40 && !pedals_->Acknowledged(); ++i) {
+    other->Interface().QueueInputReport(ForeignDump(*other));
+    ASSERT_TRUE(WaitUntil([&] { return other->HostCaughtUp(); }));
+    Step();
+  }
+  ASSERT_TRUE(pedals_->Acknowledged());
+  Step();
+  EXPECT_EQ(form_->BrCalEdit->Text(), "1.5");
+  const sim::SettingsData own = pedals_->Settings();
+  EXPECT_EQ(form_->ClRangeSlider->Max(), ClutchRangeMaxOf(own));
+
+  // The user's next change writes the pedal set's own settings back with it.
+  form_->BrCalEdit->SetText("1.5");
+  QTest::keyClick(form_->BrCalEdit, Qt::Key_Return);
+  ASSERT_EQ(pedals_->ReceivedCommands().back(), PedalCommand::Update);
+  EXPECT_EQ(pedals_->Settings()[SettingsOffset::BrakeKgTenths - 1], 15);
+  EXPECT_EQ(ClutchRangeMaxOf(pedals_->Settings()), ClutchRangeMaxOf(own));
+  form_.reset();  // lets go of both devices before the other one goes
+}
+
+TEST_F(MainFormEndToEnd, EscWhileConnectingStartsNoCalibration) {
+  ASSERT_NO_FATAL_FAILURE(PlugInAndShow());
+  QTest::keyClick(form_.get(), Qt::Key_Escape);
+  ASSERT_NO_FATAL_FAILURE(StepUntilLoaded());
+  ASSERT_NO_FATAL_FAILURE(Step());
+  EXPECT_FALSE(pedals_->IsCalibrating(0));
+  const std::vector<std::uint8_t> sent = pedals_->ReceivedCommands();
+  EXPECT_EQ(std::count(sent.begin(), sent.end(), PedalCommand::CalibrationStart(PedalName::Throttle)),
+            0);
+  EXPECT_EQ(form_->TrCalibrateBtn->text(), "Calibrate");
+  EXPECT_NE(form_->trabsvaluelable->text(), "CALIBRATION...");
+}
+
+// The pedal set forgets a calibration when it powers up: the window must not go on showing one.
+TEST_F(MainFormEndToEnd, UnplugEndsEveryCalibrationInTheWindowAndSendsNothingForIt) {
+  ASSERT_NO_FATAL_FAILURE(ConnectAndGoLive());
+  form_->TrCalibrateBtn->click();
+  form_->ClCalibrateBtn->click();
+  ASSERT_NO_FATAL_FAILURE(Step());
+  ASSERT_EQ(form_->TrProgressBar->Style(), pbstMarquee);
+  const std::size_t before = CommandCount();
+
+  pedals_->Unplug();
+  for (PedalName pedal : kAllPedals) {
+    const TMainForm::TPedalControls c = form_->ControlsOf(pedal);
+    EXPECT_FALSE(form_->Link.Model.Pedal(pedal).calibration);
+    EXPECT_EQ(c.calibrateButton->text(), "Calibrate");
+    EXPECT_EQ(c.bar->Style(), pbstNormal);
+    EXPECT_TRUE(c.infoLabel->isHidden());
+    EXPECT_NE(c.valueLabel->text(), "CALIBRATION...");
+  }
+
+  Hold(kThrottleMiddle, kBrakeMiddle, 3600);
+  pedals_->PlugIn();
+  ASSERT_TRUE(WaitUntil([&] { return form_->Link.PedalsDevice() != nullptr; }));
+  ASSERT_NO_FATAL_FAILURE(StepUntilLoaded());
+  ASSERT_NO_FATAL_FAILURE(Step());
+  EXPECT_EQ(CommandsFrom(before),
+            (std::vector<std::uint8_t>{PedalCommand::SettingsRequest, PedalCommand::Acknowledge}));
+  EXPECT_EQ(form_->ClProgressBar->Position(), 3600);
+  // The thumbs are free again: they show the pedal set's range, not the calibration's ends.
+  const PedalData& clutch = form_->Link.Model.ClutchPedal.data;
+  EXPECT_EQ(form_->ClRangeSlider->PositionLeft(), clutch.SliderPosLeft);
+  EXPECT_EQ(form_->ClRangeSlider->PositionRight(), clutch.SliderPosRight);
 }
 
 TEST_F(MainFormEndToEnd, ClosingWhileReportsArriveChangesNothingAfterwards) {

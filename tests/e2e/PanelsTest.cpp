@@ -113,6 +113,35 @@ TEST_F(Panels, WheelMoveIsSentOnceTheWheelHasRested) {
   EXPECT_EQ(+LastSent(PedalCommand::Update, PedalName::Brake).SliderPosLeft, 13);
 }
 
+// The pointer passing over the slider before the gesture ends copies the thumbs into the pedal
+// object; the pedal set must still receive them once.
+TEST_F(Panels, KeyboardOrWheelMoveIsSentOnceWhateverThePointerDidMeanwhile) {
+  ConnectAndGoLive();
+  SetRange(PedalName::Clutch, 0, 200, 10, 190);
+  SetRange(PedalName::Brake, 0, 200, 10, 190);
+  ASSERT_TRUE(form_->Link.SendCommand(PedalCommand::Update));  // the pedal set holds these
+  std::size_t before = CommandCount();
+
+  SendKey(form_->ClRangeSlider, QEvent::KeyPress, Qt::Key_Right, false);
+  HoverOver(form_->ClRangeSlider);
+  SendKey(form_->ClRangeSlider, QEvent::KeyRelease, Qt::Key_Right, false);
+  EXPECT_EQ(CommandsFrom(before), std::vector<std::uint8_t>{PedalCommand::Update});
+  EXPECT_EQ(+LastSent(PedalCommand::Update, PedalName::Clutch).SliderPosLeft, 11);
+
+  before = CommandCount();
+  const QPoint over = ThumbAt(50);
+  QWheelEvent wheel(over, form_->BrRangeSlider->mapToGlobal(over), {}, {0, -120}, Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(form_->BrRangeSlider, &wheel);
+  HoverOver(form_->BrRangeSlider);
+  ASSERT_TRUE(WaitUntil([&] { return CommandCount() > before; }));
+  EXPECT_EQ(CommandsFrom(before), std::vector<std::uint8_t>{PedalCommand::Update});
+  EXPECT_EQ(+LastSent(PedalCommand::Update, PedalName::Brake).SliderPosLeft, 11);
+  // The pedal set's stored bytes start after the report id; the left thumb lies 9 bytes in.
+  EXPECT_EQ(+pedals_->Settings()[SettingsOffset::Pedal(PedalName::Brake) - 1 + 9], 11)
+      << "stored by the pedal set";
+}
+
 struct PercentCase {
   std::uint16_t left;
   std::uint16_t right;

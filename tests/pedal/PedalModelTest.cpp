@@ -83,7 +83,24 @@ INSTANTIATE_TEST_SUITE_P(Cases, BrakeConstByteTest,
                                            BrakeConstCase{2.75, 28},   // 27.5 rounds to even
                                            BrakeConstCase{30.0, 44},   // 300 keeps its low 8 bits
                                            BrakeConstCase{25.5, 255},  // the largest that fits
-                                           BrakeConstCase{2.5, 25}));
+                                           BrakeConstCase{2.5, 25},
+                                           // The decimal value typed, not its binary neighbour.
+                                           BrakeConstCase{0.15, 2}, BrakeConstCase{2.45, 24},
+                                           BrakeConstCase{4.35, 44}, BrakeConstCase{0.05, 0}));
+
+// Every value 0.00-25.50 a user can type gives the tenths of the decimal number typed, ties to
+// even, whatever precision the compiler's extended floating type has.
+TEST(BrakeConstByteTest, EveryTypableHundredthGivesTheTenthsOfTheDecimalTyped) {
+  for (int hundredths = 0; hundredths <= 2550; ++hundredths) {
+    const int below = hundredths / 10;
+    const int rest = hundredths % 10;
+    const int expected = rest > 5 || (rest == 5 && below % 2 != 0) ? below + 1 : below;
+    PedalModel model;
+    model.BrakeKgConst = hundredths / 100.0;  // the double "x.yz" reads as
+    ASSERT_EQ(model.BuildCommandReport(PedalCommand::Update)[2], expected & 0xFF)
+        << hundredths / 100 << "." << hundredths % 100 / 10 << hundredths % 10;
+  }
+}
 
 TEST(PedalModelTest, AcceptedReportFillsTheModelEvenWithoutDumpStatus) {
   PedalModel model;

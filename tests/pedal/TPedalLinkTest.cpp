@@ -84,6 +84,17 @@ class PedalLinkTest : public ::testing::Test {
     ASSERT_TRUE(WaitUntil([&] { return set.HostCaughtUp(); }));
   }
 
+  // A settings dump as `set` would send it, but with the brake constant in tenths changed.
+  static std::vector<std::uint8_t> DumpOf(const sim::VirtualPedalSet& set,
+                                          std::uint8_t brakeTenths) {
+    const sim::SettingsData settings = set.Settings();
+    std::vector<std::uint8_t> dump{3};
+    dump.insert(dump.end(), settings.begin(), settings.end());
+    dump[1] = 0xD2;
+    dump[2] = brakeTenths;
+    return dump;
+  }
+
   void StepUntilLoaded() {
     for (int i = 0; i < 40 && !link.SettingsLoaded; ++i) Step(*pedals);
     ASSERT_TRUE(link.SettingsLoaded);
@@ -260,6 +271,65 @@ TEST_F(PedalLinkTest, UnplugRaisesConnectionLostReleasesTheSetAndReplugRunsTheHa
   ASSERT_TRUE(WaitUntil([&] { return LogCount("PositionsDecoded#1") >= 1; }));
   EXPECT_NE(link.PedalsDevice(), nullptr);
   EXPECT_EQ(CountOf(pedals->ReceivedCommands(), 211), 2u);
+}
+
+TEST_F(PedalLinkTest, DumpInFlightAtTheUnplugIsNotTakenAndTheReplugRunsAFreshHandshake) {
+  StartWithPedalsAttached();
+  Step(*pedals);  // the first request
+  // The reading thread has read this dump and waits to hand it over when the unplug comes;
+  // releasing the device still delivers it.
+  pedals->Interface().QueueInputReport(DumpOf(*pedals, 20));
+  ASSERT_TRUE(pedals->Interface().WaitUntilInputConsumed(std::chrono::seconds(20)));
+  pedals->Unplug();
+  EXPECT_FALSE(link.SettingsLoaded);
+  EXPECT_EQ(LogCount("SettingsTaken#1"), 0u);
+  EXPECT_DOUBLE_EQ(link.Model.BrakeKgConst, 0.0);
+
+  const std::size_t before = pedals->ReceivedCommands().size();
+  pedals->PlugIn();
+  ASSERT_TRUE(WaitUntil([&] { return link.PedalsDevice() != nullptr; }));
+  StepUntilLoaded();
+  const std::vector<std::uint8_t> all = pedals->ReceivedCommands();
+  const std::vector<std::uint8_t> afterReplug(all.begin() + static_cast<std::ptrdiff_t>(before),
+                                              all.end());
+  EXPECT_EQ(CountOf(afterReplug, 209), 1u);
+  EXPECT_EQ(CountOf(afterReplug, 211), 1u);
+  EXPECT_TRUE(pedals->Acknowledged());
+  EXPECT_DOUBLE_EQ(link.Model.BrakeKgConst, pedals->Settings()[1] / 10.0);
+}
+
+TEST_F(PedalLinkTest, SameIdsDeviceBesideThePedalSetNeverLoadsSettingsIntoIt) {
+  // Held alone, the other device runs the handshake with settings of its own.
+  impostor->PlugIn();
+  StartController();
+  ASSERT_TRUE(WaitUntil([&] { return link.PedalsDevice() != nullptr; }));
+  Step(*impostor);
+  QueueRaw(*impostor, DumpOf(*impostor, 20));
+  ASSERT_TRUE(link.SettingsLoaded);
+
+  // The pedal set arrives and is held; the other device keeps streaming its own dumps.
+  pedals->PlugIn();
+  ASSERT_TRUE(WaitUntil([&] {
+    return link.PedalsDevice() != nullptr &&
+           link.PedalsDevice()->ProductName() == QLatin1String(kPedalSetProductName);
+  }));
+  for (int i = 0; i < 40 && !link.SettingsLoaded; ++i) {
+    QueueRaw(*impostor, DumpOf(*impostor, 20));
+    Step(*pedals);
+  }
+  ASSERT_TRUE(link.SettingsLoaded);
+  EXPECT_TRUE(pedals->Acknowledged());
+  EXPECT_DOUBLE_EQ(link.Model.BrakeKgConst, 1.5);
+  QueueRaw(*impostor, DumpOf(*impostor, 20));
+
+  const sim::SettingsData own = pedals->Settings();
+  ASSERT_TRUE(link.SendCommand(PedalCommand::Update));
+  EXPECT_EQ(pedals->Settings()[1], own[1]);
+  for (const auto& report : pedals->ReceivedReports()) {
+    if (report[1] == PedalCommand::Update || report[1] == PedalCommand::Acknowledge) {
+      EXPECT_EQ(report[2], own[1]);
+    }
+  }
 }
 
 TEST_F(PedalLinkTest, ClosingIgnoresEveryLaterDataEvent) {

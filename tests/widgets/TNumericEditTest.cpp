@@ -27,14 +27,20 @@ class LocaleScope {
   QLocale saved_;
 };
 
-// The two configurations the window uses.
+// The configurations the window uses: raw limits, floating fields (the flash count), and the
+// brake constant, a floating field with either decimal point.
 void ConfigureRawLimitEdit(TNumericEdit& edit) { edit.SetText(QStringLiteral("0")); }
 
-void ConfigureBrakeConstantEdit(TNumericEdit& edit) {
+void ConfigureFloatEdit(TNumericEdit& edit) {
   edit.SetEditType(etFloat);
   edit.SetPrecision(4);
   edit.SetPrecisionDisplay(pdShortest);
   edit.SetText(QStringLiteral("0"));
+}
+
+void ConfigureBrakeConstantEdit(TNumericEdit& edit) {
+  ConfigureFloatEdit(edit);
+  edit.SetEitherDecimalPoint(true);
 }
 
 // ---- Reading FloatValue in etString: full stop whatever the locale, leading-digits fallback ----
@@ -79,7 +85,9 @@ INSTANTIATE_TEST_SUITE_P(FullStopAndCommaLocales, StringReadTest,
 struct FloatReadCase {
   const char* locale;
   const char* text;
-  double expected;
+  double expected;  // 0 with no value: the text is no number
+  bool hasValue = true;
+  bool eitherPoint = false;
 };
 
 class FloatReadTest : public testing::TestWithParam<FloatReadCase> {};
@@ -88,21 +96,38 @@ TEST_P(FloatReadTest, ReadsWithLocaleSeparators) {
   const FloatReadCase& c = GetParam();
   LocaleScope scope(c.locale);
   TNumericEdit edit;
-  ConfigureBrakeConstantEdit(edit);
+  ConfigureFloatEdit(edit);
+  edit.SetEitherDecimalPoint(c.eitherPoint);
   edit.setText(QString::fromUtf8(c.text));
   EXPECT_DOUBLE_EQ(edit.FloatValue(), c.expected) << c.locale << " '" << c.text << "'";
+  EXPECT_EQ(edit.HasFloatValue(), c.hasValue) << c.locale << " '" << c.text << "'";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FloatReadTest,
     testing::Values(FloatReadCase{"en_US", "12.3", 12.3}, FloatReadCase{"en_US", "1,234.5", 1234.5},
-                    FloatReadCase{"en_US", "1,5", 15}, FloatReadCase{"en_US", " 2.5 ", 2.5},
-                    FloatReadCase{"en_US", "-3", -3}, FloatReadCase{"en_US", "1e2", 100},
-                    FloatReadCase{"en_US", "", 0}, FloatReadCase{"en_US", "-", 0},
-                    FloatReadCase{"en_US", "12,3x", 0}, FloatReadCase{"en_US", "nan", 0},
-                    FloatReadCase{"en_US", "inf", 0}, FloatReadCase{"en_US", "1e999", 0},
+                    FloatReadCase{"en_US", "1,234,567", 1234567},
+                    FloatReadCase{"en_US", " 2.5 ", 2.5}, FloatReadCase{"en_US", "-3", -3},
+                    FloatReadCase{"en_US", "1e2", 100}, FloatReadCase{"en_US", "", 0, false},
+                    FloatReadCase{"en_US", "-", 0, false}, FloatReadCase{"en_US", "12,3x", 0, false},
+                    FloatReadCase{"en_US", "nan", 0, false}, FloatReadCase{"en_US", "inf", 0, false},
+                    FloatReadCase{"en_US", "1e999", 0, false},
                     FloatReadCase{"de_DE", "12,3", 12.3}, FloatReadCase{"de_DE", "1.234,5", 1234.5},
-                    FloatReadCase{"de_DE", "1.5", 15}, FloatReadCase{"de_DE", "2.5x", 0}));
+                    FloatReadCase{"de_DE", "2.5x", 0, false},
+                    // A separator that groups no three digits is no thousand separator: never
+                    // dropped to read "2,5" as 25.
+                    FloatReadCase{"en_US", "2,5", 0, false}, FloatReadCase{"en_US", "12,34", 0, false},
+                    FloatReadCase{"en_US", "1,2345", 0, false},
+                    FloatReadCase{"en_US", ",123", 0, false},
+                    FloatReadCase{"en_US", "1234,567", 0, false},
+                    FloatReadCase{"en_US", "1.5,00", 0, false},
+                    FloatReadCase{"de_DE", "2.5", 0, false}, FloatReadCase{"de_DE", "1.50", 0, false},
+                    // Either decimal point, and no thousands.
+                    FloatReadCase{"de_DE", "2.5", 2.5, true, true},
+                    FloatReadCase{"de_DE", "2,5", 2.5, true, true},
+                    FloatReadCase{"en_US", "2,5", 2.5, true, true},
+                    FloatReadCase{"en_US", "2.5", 2.5, true, true},
+                    FloatReadCase{"en_US", "1,234.5", 0, false, true}));
 
 // ---- Writing FloatValue: precision formatting, pdShortest, the locale's decimal separator ----
 
@@ -155,7 +180,7 @@ TEST(NumericEditText, BrakeConstantReadsBackWhatWasWrittenInEitherLocale) {
   for (const char* locale : {"en_US", "de_DE"}) {
     LocaleScope scope(locale);
     TNumericEdit edit;
-    ConfigureBrakeConstantEdit(edit);
+    ConfigureFloatEdit(edit);
     edit.SetFloatValue(12.3);
     EXPECT_DOUBLE_EQ(edit.FloatValue(), 12.3) << locale;
   }
@@ -164,7 +189,7 @@ TEST(NumericEditText, BrakeConstantReadsBackWhatWasWrittenInEitherLocale) {
 TEST(NumericEditText, FloatEditShowsZeroForEmptyOrUnconvertibleTextAndClearsModified) {
   LocaleScope scope("en_US");
   TNumericEdit edit;
-  ConfigureBrakeConstantEdit(edit);
+  ConfigureFloatEdit(edit);
   edit.SetFloatValue(3);
   edit.SetText(QString());
   EXPECT_EQ(edit.Text(), QStringLiteral("0"));
@@ -201,7 +226,7 @@ TEST_P(TypingTest, FiltersTypedCharacters) {
   const TypingCase& c = GetParam();
   LocaleScope scope(c.locale);
   TNumericEdit edit;
-  ConfigureBrakeConstantEdit(edit);
+  ConfigureFloatEdit(edit);
   edit.setText(QString::fromUtf8(c.before));
   if (c.selectionLength > 0) {
     edit.setSelection(c.selectionStart, c.selectionLength);
@@ -232,6 +257,75 @@ INSTANTIATE_TEST_SUITE_P(
         TypingCase{"de_DE", "3,5", 3, 0, ",", "3,5", 2},         // second comma
         TypingCase{"fr_FR", "", 0, 0, "3.5", "35", 2}));         // '.' is no separator there
 
+TEST(NumericEditTyping, BrakeConstantTakesEitherDecimalPointAndNoThousands) {
+  struct Case {
+    const char* locale;
+    const char* typed;
+    const char* shown;
+  };
+  for (const Case& c : {Case{"de_DE", "2.5", "2,5"}, Case{"de_DE", "2,5", "2,5"},
+                        Case{"en_US", "2,5", "2.5"}, Case{"en_US", "2.5", "2.5"},
+                        Case{"fr_FR", "3.5", "3,5"}, Case{"en_US", "2,5.", "2.5"}}) {
+    LocaleScope scope(c.locale);
+    TNumericEdit edit;
+    ConfigureBrakeConstantEdit(edit);
+    edit.setText(QString());
+    QTest::keyClicks(&edit, QString::fromUtf8(c.typed));
+    EXPECT_EQ(edit.Text().toStdString(), c.shown) << c.locale << " typed '" << c.typed << "'";
+    EXPECT_DOUBLE_EQ(edit.FloatValue(), c.typed[0] == '3' ? 3.5 : 2.5) << c.locale;
+  }
+}
+
+// Text that is no printable character, typed, composed or pasted: format characters (a
+// left-to-right mark some layouts type), private-use characters and characters beyond the Basic
+// Multilingual Plane.
+TEST(NumericEditTyping, FloatEditHoldsOnlyWhatItsFilterAdmitsWhateverTheKeyText) {
+  LocaleScope scope("en_US");
+  using Deliver = void (*)(TNumericEdit&, const QString&);
+  const std::pair<const char*, Deliver> channels[] = {
+      {"key", [](TNumericEdit& edit, const QString& text) {
+         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+         QApplication::sendEvent(&edit, &press);
+       }},
+      {"input method", [](TNumericEdit& edit, const QString& text) {
+         QInputMethodEvent composed;
+         composed.setCommitString(text);
+         QApplication::sendEvent(&edit, &composed);
+       }},
+      {"paste", [](TNumericEdit& edit, const QString& text) {
+         QApplication::clipboard()->setText(text);
+         QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+       }}};
+  const QString mark(QChar(0x200E));
+  const std::pair<QString, const char*> strays[] = {
+      {mark, "2.5"},
+      {QString(QChar(0xE000)), "2.5"},
+      {QString::fromUcs4(U"\U0001F600"), "2.5"},
+      {QString::fromUcs4(U"\U00010030"), "2.5"},
+      {mark + QStringLiteral("7"), "27.5"}};
+  for (const auto& [stray, kept] : strays) {
+    for (const auto& [channel, deliver] : channels) {
+      TNumericEdit edit;
+      ConfigureFloatEdit(edit);
+      edit.SetText(QStringLiteral("2.5"));
+      edit.setCursorPosition(1);
+      deliver(edit, stray);
+      // A paste with anything but a number in it is refused whole.
+      const bool refusedWhole = std::string(channel) == "paste";
+      EXPECT_EQ(edit.Text().toStdString(), refusedWhole ? "2.5" : kept)
+          << channel << " U+" << std::hex << stray.toUcs4().front();
+      EXPECT_TRUE(edit.HasFloatValue()) << channel;
+    }
+  }
+  // The editing keys still edit.
+  TNumericEdit edit;
+  ConfigureFloatEdit(edit);
+  edit.SetText(QStringLiteral("2.5"));
+  edit.end(false);
+  QTest::keyClick(&edit, Qt::Key_Backspace);
+  EXPECT_EQ(edit.Text(), QStringLiteral("2."));
+}
+
 TEST(NumericEditTyping, StringEditTakesEveryCharacter) {
   TNumericEdit edit;
   edit.setText(QString());
@@ -243,7 +337,7 @@ TEST(NumericEditTyping, StringEditTakesEveryCharacter) {
 TEST(NumericEditTyping, ComposedCharactersPassTheSameFilter) {
   LocaleScope scope("en_US");
   TNumericEdit floatEdit;
-  ConfigureBrakeConstantEdit(floatEdit);
+  ConfigureFloatEdit(floatEdit);
   floatEdit.setText(QStringLiteral("12"));
   QInputMethodEvent composed;
   composed.setCommitString(QString::fromUtf8("é-.5x"));
@@ -296,7 +390,7 @@ TEST_P(EnterKeyTest, RaisesKeyPressThenKeyUpThirteenAndKeepsText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothConfigurations, EnterKeyTest,
-                         testing::Values(&ConfigureRawLimitEdit, &ConfigureBrakeConstantEdit));
+                         testing::Values(&ConfigureRawLimitEdit, &ConfigureFloatEdit));
 
 TEST(NumericEditKeys, CtrlEnterRaisesNoKeyPressAndHeldKeysReleaseOnce) {
   TNumericEdit edit;
@@ -321,7 +415,7 @@ void SendFocus(QWidget& widget, QEvent::Type type, Qt::FocusReason reason) {
 TEST(NumericEditFocus, LeavingTidiesFloatTextAndKeepsModifiedFlag) {
   LocaleScope scope("en_US");
   TNumericEdit edit;
-  ConfigureBrakeConstantEdit(edit);
+  ConfigureFloatEdit(edit);
   edit.setText(QStringLiteral("12.30"));
   edit.setModified(false);
   SendFocus(edit, QEvent::FocusOut, Qt::TabFocusReason);
@@ -332,7 +426,7 @@ TEST(NumericEditFocus, LeavingTidiesFloatTextAndKeepsModifiedFlag) {
 TEST(NumericEditFocus, LeavingAnEmptyFloatEditShowsZero) {
   LocaleScope scope("de_DE");
   TNumericEdit edit;
-  ConfigureBrakeConstantEdit(edit);
+  ConfigureFloatEdit(edit);
   edit.setText(QString());
   SendFocus(edit, QEvent::FocusOut, Qt::MouseFocusReason);
   EXPECT_EQ(edit.Text(), QStringLiteral("0"));
@@ -341,7 +435,7 @@ TEST(NumericEditFocus, LeavingAnEmptyFloatEditShowsZero) {
 
 TEST(NumericEditFocus, MenuOrWindowSwitchAndStringEditsLeaveTextAlone) {
   TNumericEdit floatEdit;
-  ConfigureBrakeConstantEdit(floatEdit);
+  ConfigureFloatEdit(floatEdit);
   floatEdit.setText(QString());
   SendFocus(floatEdit, QEvent::FocusOut, Qt::PopupFocusReason);
   SendFocus(floatEdit, QEvent::FocusOut, Qt::ActiveWindowFocusReason);
@@ -379,7 +473,7 @@ TEST_P(PasteTest, InsertsFirstLineAndKeepsFloatEditNumeric) {
   const PasteCase& c = GetParam();
   LocaleScope scope(c.locale);
   TNumericEdit edit;
-  if (c.type == etFloat) ConfigureBrakeConstantEdit(edit);
+  if (c.type == etFloat) ConfigureFloatEdit(edit);
   edit.setText(QString::fromUtf8(c.before));
   if (c.selectionLength > 0) {
     edit.setSelection(c.selectionStart, c.selectionLength);
@@ -405,7 +499,24 @@ INSTANTIATE_TEST_SUITE_P(
                     PasteCase{"en_US", etFloat, "5", 1, 0, "abc", "5"},
                     PasteCase{"en_US", etFloat, "5", 0, 1, "", "5"},
                     PasteCase{"de_DE", etFloat, "", 0, 0, "2,75", "2,75"},
-                    PasteCase{"de_DE", etFloat, "", 0, 0, "2.5", "25"}));
+                    // A separator that groups no three digits is refused, not dropped.
+                    PasteCase{"de_DE", etFloat, "", 0, 0, "2.5", ""},
+                    PasteCase{"en_US", etFloat, "", 0, 0, "2,5", ""},
+                    PasteCase{"en_US", etFloat, "", 0, 0, "12,345", "12345"}));
+
+TEST(NumericEditPaste, BrakeConstantTakesEitherDecimalPoint) {
+  for (const char* locale : {"de_DE", "en_US"}) {
+    LocaleScope scope(locale);
+    for (const char* pasted : {"2.5", "2,5"}) {
+      TNumericEdit edit;
+      ConfigureBrakeConstantEdit(edit);
+      edit.setText(QString());
+      QApplication::clipboard()->setText(QString::fromLatin1(pasted));
+      QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+      EXPECT_DOUBLE_EQ(edit.FloatValue(), 2.5) << locale << " pasted '" << pasted << "'";
+    }
+  }
+}
 
 // Only platforms with a selection clipboard (X11) paste on a middle click.
 TEST(NumericEditPaste, MiddleClickPasteFollowsTheSameRules) {
@@ -413,7 +524,7 @@ TEST(NumericEditPaste, MiddleClickPasteFollowsTheSameRules) {
   if (!clipboard->supportsSelection()) GTEST_SKIP() << "no selection clipboard on this platform";
   LocaleScope scope("en_US");
   TNumericEdit floatEdit;
-  ConfigureBrakeConstantEdit(floatEdit);
+  ConfigureFloatEdit(floatEdit);
   floatEdit.setText(QStringLiteral("12"));
   floatEdit.show();
   clipboard->setText(QStringLiteral("-3x\nmore"), QClipboard::Selection);
@@ -429,7 +540,7 @@ TEST(NumericEditPaste, MiddleClickPasteFollowsTheSameRules) {
 TEST(NumericEditPaste, ContextMenuPasteFollowsTheSameRules) {
   LocaleScope scope("en_US");
   TNumericEdit edit;
-  ConfigureBrakeConstantEdit(edit);
+  ConfigureFloatEdit(edit);
   edit.setText(QStringLiteral("12"));
   edit.show();
   QApplication::clipboard()->setText(QStringLiteral("-3"));

@@ -436,6 +436,9 @@ class VirtualHidPlatform::Watch final : public DeviceChangeWatch {
     std::erase(shared_->watches, this);
   }
   const DeviceChangeCallback& Callback() const { return callback_; }
+  void CallBackAsFromAWindowProcedure(std::uintptr_t wParam, std::intptr_t lParam) const {
+    CallBackCatchingErrors(callback_, kWmDeviceChange, wParam, lParam);
+  }
 
  private:
   std::shared_ptr<Shared> shared_;
@@ -497,6 +500,16 @@ void VirtualHidPlatform::RaiseDeviceChange(std::uintptr_t wParam, std::intptr_t 
     for (Watch* watch : shared_->watches) callbacks.push_back(watch->Callback());
   }
   for (auto& callback : callbacks) callback(kWmDeviceChange, wParam, lParam);
+}
+
+void VirtualHidPlatform::RaiseDeviceChangeFromAWindowProcedure(std::uintptr_t wParam,
+                                                               std::intptr_t lParam) {
+  std::vector<Watch*> watches;
+  {
+    std::lock_guard lock(shared_->mutex);
+    watches = shared_->watches;
+  }
+  for (Watch* watch : watches) watch->CallBackAsFromAWindowProcedure(wParam, lParam);
 }
 
 void VirtualHidPlatform::SetAvailable(bool available) {

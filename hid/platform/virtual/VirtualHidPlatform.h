@@ -102,6 +102,10 @@ class VirtualHidPlatform : public HidPlatform {
   void Unplug(VirtualInterface& iface);
   // Calls every watcher's callback on the calling thread (the main thread).
   void RaiseDeviceChange(std::uintptr_t wParam = kDbtDevNodesChanged, std::intptr_t lParam = 0);
+  // The same, but as a backend whose callbacks run from a window procedure does it: what a
+  // callback throws goes to its watch's error handler, not to the caller.
+  void RaiseDeviceChangeFromAWindowProcedure(std::uintptr_t wParam = kDbtDevNodesChanged,
+                                             std::intptr_t lParam = 0);
 
   void SetAvailable(bool available);
   void SetListingFails(bool fail);

@@ -53,14 +53,15 @@ bool WindowsDeviceChangeWatch::Post(std::uintptr_t wParam, std::intptr_t lParam)
 }
 
 // Only a change of device nodes reaches the callback; every message, that one included, then
-// gets the default handling, whose result is the message's result.
+// gets the default handling, whose result is the message's result. Nothing the callback throws
+// leaves the procedure: it goes to the watch's error handler.
 LRESULT CALLBACK WindowsDeviceChangeWatch::WindowProcedure(HWND window, UINT message, WPARAM wParam,
                                                            LPARAM lParam) {
   auto* watch =
       reinterpret_cast<WindowsDeviceChangeWatch*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
   if (watch != nullptr && message == WM_DEVICECHANGE && wParam == DBT_DEVNODES_CHANGED &&
       watch->callback_) {
-    watch->callback_(message, wParam, lParam);
+    watch->CallBackCatchingErrors(watch->callback_, message, wParam, lParam);
   }
   return ::DefWindowProcW(window, message, wParam, lParam);
 }

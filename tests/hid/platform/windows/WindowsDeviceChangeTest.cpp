@@ -1,6 +1,9 @@
 // The hidden window that receives the platform's device-change broadcast.
 #include <gtest/gtest.h>
 
+#include <exception>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "hid/platform/windows/WindowsDeviceChangeWatch.h"
@@ -76,6 +79,41 @@ TEST_F(WindowsDeviceChange, NotificationPostedBeforeTheWatchEndsIsNotDelivered) 
   watch.reset();
   RunPendingMessages();
   EXPECT_TRUE(received.empty());
+}
+
+// No exception may leave a window procedure: what the callback throws goes to the watch's error
+// handler, the message gets its default handling and the next notification is delivered again.
+TEST(WindowsDeviceChangeErrors, ErrorOfTheCallbackGoesToTheHandlerNotThroughTheMessageLoop) {
+  WindowsHidPlatform platform;
+  int calls = 0;
+  auto watch = platform.WatchDeviceChanges([&](std::uint32_t, std::uintptr_t, std::intptr_t) {
+    if (++calls == 1) throw std::runtime_error("interface cannot be opened");
+  });
+  ASSERT_NE(watch, nullptr);
+  std::vector<std::string> errors;
+  watch->SetCallbackErrorHandler([&](std::exception_ptr error) {
+    try {
+      std::rethrow_exception(error);
+    } catch (const std::exception& caught) {
+      errors.emplace_back(caught.what());
+    }
+  });
+  auto* window = dynamic_cast<WindowsDeviceChangeWatch*>(watch.get());
+  ASSERT_NE(window, nullptr);
+
+  // Sent: the procedure runs inside this call, as the platform's dispatch would run it.
+  ::SendMessageW(window->Window(), WM_DEVICECHANGE, kDbtDevNodesChanged, 0);
+  EXPECT_EQ(errors, std::vector<std::string>{"interface cannot be opened"});
+  ASSERT_TRUE(window->Post(kDbtDevNodesChanged, 0));
+  RunPendingMessages();
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(errors.size(), 1u);
+
+  // Without a handler the error is dropped, still inside the procedure.
+  calls = 0;
+  watch->SetCallbackErrorHandler({});
+  ::SendMessageW(window->Window(), WM_DEVICECHANGE, kDbtDevNodesChanged, 0);
+  EXPECT_EQ(calls, 1);
 }
 
 }  // namespace
