@@ -263,6 +263,10 @@ class DeviceChangeWatch {
   virtual ~DeviceChangeWatch() = default;
   virtual int NotificationFd() const { return -1; }
   virtual void ProcessPendingNotifications() {}
+  // Whether notifications actually arrive: a watch can exist while the service behind it does
+  // not run (Linux without a udev daemon, as in many containers), and then nothing plugged in
+  // later is ever noticed. Asked anew at each call.
+  virtual bool DeliversNotifications() const { return true; }
 };
 
 class HidPlatform {
