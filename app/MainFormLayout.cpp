@@ -10,8 +10,8 @@
 #include "TMainForm.h"
 #include "TPanel.h"
 #include "TopAlignedStack.h"
-#include "hid/THidDeviceController.h"
 #include "WindowFonts.h"
+#include "hid/THidDeviceController.h"
 #include "widgets/TSideTabPageControl.h"
 #include "widgets/TSmoothProgressBar.h"
 

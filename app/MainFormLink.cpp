@@ -4,8 +4,8 @@
 
 #include <QMetaObject>
 
-#include "TMainForm.h"
 #include "TConnectionHint.h"
+#include "TMainForm.h"
 #include "TPanel.h"
 #include "hid/THidDeviceController.h"
 

@@ -63,8 +63,8 @@ THidDevice::THidDevice(std::unique_ptr<THidPnPInfo>& PnPInfo, THidDeviceControll
   FOnUnplug = Controller->FOnDeviceUnplug;
   const std::uint32_t error = OpenSynchronousHandle(PnPInfo->PlatformPath());
   if (!FHidFileHandle) {
-    qCWarning(lcHid).noquote() << QStringLiteral("cannot open %1: %2")
-                                      .arg(PnPInfo->DevicePath(), HidErrorText(error));
+    qCWarning(lcHid).noquote()
+        << QStringLiteral("cannot open %1: %2").arg(PnPInfo->DevicePath(), HidErrorText(error));
     throw EControllerError(QString::fromLatin1(hidmessages::kDeviceCannotBeOpened));
   }
   if (!FHidFileHandle->GetAttributes(FAttributes)) {
@@ -158,8 +158,8 @@ std::uint32_t THidDevice::ReopenReadWrite() {
     FHidFileHandle = std::move(handle);
     FHasReadWriteAccess = true;
     ApplyNumInputBuffers();
-    qCInfo(lcHid).noquote() << QStringLiteral("%1 is open for reading and writing now")
-                                   .arg(FPnPInfo->DevicePath());
+    qCInfo(lcHid).noquote()
+        << QStringLiteral("%1 is open for reading and writing now").arg(FPnPInfo->DevicePath());
   }
   StartReadThread();
   return hidplatform::kErrorSuccess;

@@ -124,10 +124,10 @@ void THidDeviceReadThread::ReportReadError(std::uint32_t Error) {
   FReportedErr = Error;
   // A device that has gone refuses every request until it is checked in: expected, not a fault.
   if (Error == hidplatform::kErrorDeviceNotConnected) {
-    qCInfo(lcHid).noquote() << QStringLiteral("read refused on %1: %2")
-                                   .arg(FDevicePath, HidErrorText(Error));
+    qCInfo(lcHid).noquote()
+        << QStringLiteral("read refused on %1: %2").arg(FDevicePath, HidErrorText(Error));
   } else {
-    qCWarning(lcHid).noquote() << QStringLiteral("read error on %1: %2")
-                                      .arg(FDevicePath, HidErrorText(Error));
+    qCWarning(lcHid).noquote()
+        << QStringLiteral("read error on %1: %2").arg(FDevicePath, HidErrorText(Error));
   }
 }

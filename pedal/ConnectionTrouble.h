@@ -7,10 +7,10 @@
 #include <chrono>
 
 enum class TConnectionTrouble {
-  ctNone,          // connected, or the handshake is simply under way
-  ctNoPedalSet,    // no device with the pedal set's ids is present
-  ctCannotOpen,    // one is present but cannot be opened for reading and writing
-  ctNoAnswer,      // open, but the settings request has gone unanswered too long
+  ctNone,        // connected, or the handshake is simply under way
+  ctNoPedalSet,  // no device with the pedal set's ids is present
+  ctCannotOpen,  // one is present but cannot be opened for reading and writing
+  ctNoAnswer,    // open, but the settings request has gone unanswered too long
 };
 
 // How long an open pedal set may take to answer the settings request before that counts as
@@ -20,7 +20,7 @@ inline constexpr std::chrono::milliseconds kSettingsAnswerTime{3000};
 struct TConnectionFacts {
   bool PedalSetPresent = false;
   bool OpenForReadWrite = false;
-  bool SettingsAnswered = false;  // the dump has been taken and acknowledged
+  bool SettingsAnswered = false;             // the dump has been taken and acknowledged
   std::chrono::milliseconds SinceOpened{0};  // since it became open for reading and writing
   bool PlugInNoticed = true;  // devices plugged in later are noticed (hot-plug notifications)
   QString PedalSetPath;       // the present pedal set's device path, empty when none

@@ -36,7 +36,7 @@ VirtualPedalSet::VirtualPedalSet(hidplatform::VirtualHidPlatform& platform, Opti
     : platform_(platform),
       options_(std::move(options)),
       interface_(platform.AddInterface(PedalSetSpec(options_.product, options_.devicePath),
-                                        /*plugIn=*/false)),
+                                       /*plugIn=*/false)),
       motion_(options_.reportRateHz),
       firmware_(options_.dumpDelay) {
   interface_->SetOutputReportHandler(
