@@ -7,11 +7,13 @@
 #include "FormBuilder.h"
 #include "PaintPacer.h"
 #include "ProgramIcon.h"
+#include "TConnectionHint.h"
 #include "TLabel.h"
 #include "TMainForm.h"
 #include "TPanel.h"
 #include "TopAlignedStack.h"
 #include "WindowFonts.h"
+#include "hid/THidDeviceController.h"
 #include "widgets/TSideTabPageControl.h"
 #include "widgets/TSmoothProgressBar.h"
 
@@ -87,6 +89,9 @@ void TMainForm::BuildSplash() {
   build.Label({&ConLabel, "ConLabel"}, SplashPanel, {264, 142}, "Connecting...", SegoeUi(11), 13);
   build.Bar({&SplashProgressBar, "SplashProgressBar"}, SplashPanel, {135, 170, 354, 5})
       ->SetStyle(pbstMarquee);
+  ConnectionHint = new TConnectionHint(SplashPanel, ConLabel->font(), [this] {
+    return hidController != nullptr ? Link.ConnectionFacts(*hidController) : TConnectionFacts{};
+  });
   SplashPanel->raise();
 }
 

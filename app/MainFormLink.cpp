@@ -4,6 +4,7 @@
 
 #include <QMetaObject>
 
+#include "TConnectionHint.h"
 #include "TMainForm.h"
 #include "TPanel.h"
 #include "hid/THidDeviceController.h"
@@ -59,6 +60,7 @@ bool TMainForm::hidControllerEnumerate(THidDevice* HidDev, std::int32_t Idx) {
 
 void TMainForm::hidControllerDeviceChange(QObject* Sender) {
   Link.hidControllerDeviceChange(Sender);
+  ConnectionHint->Refresh();
 }
 
 void TMainForm::hidControllerDeviceData(THidDevice* HidDev, std::uint8_t ReportID,

@@ -17,6 +17,7 @@
 #include "pedal/TPedalLink.h"
 
 class TCheckBox;
+class TConnectionHint;
 class QComboBox;
 class QKeyEvent;
 class QPlainTextEdit;
@@ -108,6 +109,8 @@ class TMainForm : public QWidget {
   // ---- Splash ----------------------------------------------------------------------------
   TLabel* ConLabel = nullptr;
   TSmoothProgressBar* SplashProgressBar = nullptr;
+  // The line under them that says why there is no connection yet.
+  TConnectionHint* ConnectionHint = nullptr;
 
   // ---- Main page: the panels, stacked from the top -----------------------------------------
   TPanel* ButtonPanel = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <utility>
 
 // Debian's Qt is not built for ThreadSanitizer, which therefore cannot see that posting an
 // event orders the reading thread's work before the main thread's handling of it.
@@ -75,7 +76,8 @@ void THandOff::ServePending() {
     std::lock_guard lock(mutex_);
     running_ = false;
     served_ = true;
-    error_ = error;
+    // Handed over, not shared: the reading thread must be the last owner of the error it reads.
+    error_ = std::move(error);
   }
   changed_.notify_all();
 }

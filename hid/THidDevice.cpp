@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "hid/EControllerError.h"
+#include "hid/HidLog.h"
 #include "hid/THidDeviceController.h"
 #include "hid/THidDeviceReadThread.h"
 
@@ -60,11 +61,10 @@ THidDevice::THidDevice(std::unique_ptr<THidPnPInfo>& PnPInfo, THidDeviceControll
       FThreadSleepTime(Controller->FDevThreadSleepTime) {
   SetOnData(Controller->FOnDeviceData);
   FOnUnplug = Controller->FOnDeviceUnplug;
-  const std::u16string& path = PnPInfo->PlatformPath();
-  FHidFileHandle = FPlatform->Open(path, OpenMode::ReadWrite);
-  FHasReadWriteAccess = FHidFileHandle != nullptr;
-  if (!FHidFileHandle) FHidFileHandle = FPlatform->Open(path, OpenMode::QueryOnly);
+  const std::uint32_t error = OpenSynchronousHandle(PnPInfo->PlatformPath());
   if (!FHidFileHandle) {
+    qCWarning(lcHid).noquote()
+        << QStringLiteral("cannot open %1: %2").arg(PnPInfo->DevicePath(), HidErrorText(error));
     throw EControllerError(QString::fromLatin1(hidmessages::kDeviceCannotBeOpened));
   }
   if (!FHidFileHandle->GetAttributes(FAttributes)) {
@@ -114,25 +114,63 @@ THidDevice::~THidDevice() {
 
 bool THidDevice::CanAccess() const { return FIsPluggedIn && (FIsCheckedOut || FIsEnumerated); }
 
-bool THidDevice::OpenSynchronousHandle() {
-  const std::u16string& path = FPnPInfo->PlatformPath();
-  FHidFileHandle = FPlatform->Open(path, OpenMode::ReadWrite);
+std::uint32_t THidDevice::OpenSynchronousHandle(const std::u16string& Path) {
+  std::uint32_t error = hidplatform::kErrorGenFailure;
+  FHidFileHandle = FPlatform->Open(Path, OpenMode::ReadWrite, &error);
   FHasReadWriteAccess = FHidFileHandle != nullptr;
-  if (!FHidFileHandle) FHidFileHandle = FPlatform->Open(path, OpenMode::QueryOnly);
-  return FHidFileHandle != nullptr;
+  if (FHidFileHandle) return hidplatform::kErrorSuccess;
+  FReadWriteOpenError = error;
+  FHidFileHandle = FPlatform->Open(Path, OpenMode::QueryOnly, &error);
+  return FHidFileHandle ? hidplatform::kErrorSuccess : error;
+}
+
+void THidDevice::ApplyNumInputBuffers() {
+  if (FNumInputBuffers != 0) {
+    FHidFileHandle->SetNumInputBuffers(static_cast<std::uint32_t>(FNumInputBuffers));
+  }
+  std::uint32_t count = 0;
+  if (FHidFileHandle->GetNumInputBuffers(count)) {
+    FNumInputBuffers = static_cast<std::int32_t>(count);
+  }
 }
 
 bool THidDevice::OpenFile() {
-  if (CanAccess() && !FHidFileHandle && OpenSynchronousHandle()) {
-    if (FNumInputBuffers != 0) {
-      FHidFileHandle->SetNumInputBuffers(static_cast<std::uint32_t>(FNumInputBuffers));
-    }
-    std::uint32_t count = 0;
-    if (FHidFileHandle->GetNumInputBuffers(count)) {
-      FNumInputBuffers = static_cast<std::int32_t>(count);
-    }
+  if (CanAccess() && !FHidFileHandle && FPnPInfo &&
+      OpenSynchronousHandle(FPnPInfo->PlatformPath()) == hidplatform::kErrorSuccess) {
+    ApplyNumInputBuffers();
   }
   return FHidFileHandle != nullptr;
+}
+
+std::uint32_t THidDevice::ReopenReadWrite() {
+  if (!FIsPluggedIn || !FIsCheckedOut) return hidplatform::kErrorDeviceNotConnected;
+  if (!FHasReadWriteAccess) {
+    std::uint32_t error = hidplatform::kErrorGenFailure;
+    hidplatform::HandlePtr handle =
+        FPlatform->Open(FPnPInfo->PlatformPath(), OpenMode::ReadWrite, &error);
+    if (!handle) {
+      FReadWriteOpenError = error;
+      ReportRefusedReadWriteOpen();
+      return error;
+    }
+    // The read/write handle takes the place of a query-only one still open.
+    CloseFile();
+    FHidFileHandle = std::move(handle);
+    FHasReadWriteAccess = true;
+    ApplyNumInputBuffers();
+    qCInfo(lcHid).noquote()
+        << QStringLiteral("%1 is open for reading and writing now").arg(FPnPInfo->DevicePath());
+  }
+  StartReadThread();
+  return hidplatform::kErrorSuccess;
+}
+
+void THidDevice::ReportRefusedReadWriteOpen() {
+  // Once per kind of refusal: the open is tried again every second while it fails.
+  if (FReadWriteOpenError == FReportedOpenError) return;
+  FReportedOpenError = FReadWriteOpenError;
+  qCWarning(lcHid).noquote() << QStringLiteral("cannot open %1 for reading and writing: %2")
+                                    .arg(FPnPInfo->DevicePath(), HidErrorText(FReadWriteOpenError));
 }
 
 hidplatform::HandlePtr THidDevice::AcquireReadHandle() {
@@ -528,6 +566,8 @@ bool THidDevice::CheckOut() {
   FIsCheckedOut = true;
   ++FMyController->FNumCheckedOutDevices;
   --FMyController->FNumCheckedInDevices;
+  // Checked out without read/write access, the device delivers nothing: say why.
+  if (!FHasReadWriteAccess) ReportRefusedReadWriteOpen();
   StartReadThread();
   return true;
 }

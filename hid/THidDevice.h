@@ -88,6 +88,14 @@ class THidDevice final {
   bool IsCheckedOut() const { return FIsCheckedOut; }
   bool IsEnumerated() const { return FIsEnumerated; }
   bool HasReadWriteAccess() const { return FHasReadWriteAccess; }
+  // The platform's code of the last refused read/write open (kErrorSuccess before any).
+  std::uint32_t ReadWriteOpenError() const { return FReadWriteOpenError; }
+  // A checked-out device that opened query-only (its node's permissions not yet applied, a
+  // transient error) has no reading thread. This tries the read/write open again; once it
+  // succeeds the device has read/write access and its reading thread runs. Returns
+  // kErrorSuccess then, otherwise the platform's code (kErrorDeviceNotConnected for a device
+  // that is not checked out or has gone).
+  std::uint32_t ReopenReadWrite();
   const THidPnPInfo& PnPInfo() const { return *FPnPInfo; }
   hidplatform::HandlePtr HidFileHandle() const { return FHidFileHandle; }
   hidplatform::HandlePtr HidOverlappedRead() const;
@@ -219,7 +227,11 @@ class THidDevice final {
   std::uint32_t StartOverlappedRead(std::vector<std::uint8_t>& Report,
                                     hidplatform::HandlePtr& Handle);
   hidplatform::HandlePtr AcquireReadHandle();
-  bool OpenSynchronousHandle();
+  // Opens the synchronous handle read/write, else query-only; kErrorSuccess when either
+  // opened, otherwise the platform's code of the query-only attempt.
+  std::uint32_t OpenSynchronousHandle(const std::u16string& Path);
+  void ApplyNumInputBuffers();
+  void ReportRefusedReadWriteOpen();
   QString CachedString(QString& Cache, bool (hidplatform::Handle::*Query)(std::u16string&));
   std::vector<std::uint16_t> LanguageIds();
   void MarkUnplugged();
@@ -259,6 +271,8 @@ class THidDevice final {
   THidDataErrorEvent FOnDataError;
   THidPlugEvent FOnUnplug;
   std::atomic<bool> FHasReadWriteAccess{false};
+  std::uint32_t FReadWriteOpenError = 0;
+  std::uint32_t FReportedOpenError = 0;  // the last refusal logged
   std::unique_ptr<THidDeviceReadThread> FDataThread;
   std::int32_t FTag = 0;
   mutable std::mutex FReadHandleLock;

@@ -145,6 +145,7 @@ void THidDeviceController::DeviceChange() {
   changed = RemoveVanished(present) || changed;
   DropDuplicates(present);
   changed = AppendArrivals(present) || changed;
+  ReopenWhereReadWriteWasRefused();
   Recount();
   if (changed && FOnDeviceChange) FOnDeviceChange(this);
 }
@@ -172,6 +173,16 @@ std::unique_ptr<THidDevice> THidDeviceController::CreateDeviceWithRetries(
       FOnDeviceCreateError(this, PnPInfo.get(), handled, retryCreate);
       if (!handled) throw;
       if (!retryCreate) return nullptr;
+    }
+  }
+}
+
+void THidDeviceController::ReopenWhereReadWriteWasRefused() {
+  // Access granted after the device arrived (a udev rule applied late) takes effect at the next
+  // pass, without a re-plug. Starting a reading thread raises no event.
+  for (THidDevice* device : FList) {
+    if (device->FIsCheckedOut && device->FIsPluggedIn && !device->FHasReadWriteAccess) {
+      device->ReopenReadWrite();
     }
   }
 }

@@ -81,6 +81,9 @@ class THidDeviceController final : public QObject {
   std::int32_t NumCheckedOutDevices() const { return FNumCheckedOutDevices; }
   std::int32_t NumUnpluggedDevices() const { return FNumUnpluggedDevices; }
   bool IsInert() const { return !FAvailable; }
+  // Whether devices plugged in from now on will be noticed: the platform watches for device
+  // changes and its notifications actually arrive.
+  bool NoticesDeviceChanges() const { return FWatch && FWatch->DeliversNotifications(); }
   // The device list in order of arrival (read-only view for callers and tests).
   const std::vector<THidDevice*>& Devices() const { return FList; }
   hidplatform::HidPlatform& Platform() const { return *FPlatform; }
@@ -117,6 +120,7 @@ class THidDeviceController final : public QObject {
   bool RemoveVanished(std::vector<std::unique_ptr<THidDevice>>& Present);
   void DropDuplicates(std::vector<std::unique_ptr<THidDevice>>& Present);
   bool AppendArrivals(std::vector<std::unique_ptr<THidDevice>>& Present);
+  void ReopenWhereReadWriteWasRefused();
   void Recount();
   bool CheckOutAt(THidDevice*& HidDev, std::size_t Idx, bool Test);
   template <typename Matches>

@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "hid/EControllerError.h"
+#include "hid/HidLog.h"
 #include "hid/THidDevice.h"
 
 #if defined(__linux__)
@@ -32,7 +33,10 @@ THidDeviceReadThread::THidDeviceReadThread(bool) {
 
 THidDeviceReadThread::THidDeviceReadThread(THidDevice* Device, std::size_t ReportLength,
                                            std::unique_ptr<hidplatform::Waker> Waker)
-    : FDevice(Device), FReport(ReportLength), FWaker(std::move(Waker)) {
+    : FDevice(Device),
+      FDevicePath(Device->PnPInfo().DevicePath()),
+      FReport(ReportLength),
+      FWaker(std::move(Waker)) {
   FThread = std::thread([this] { Execute(); });
 }
 
@@ -51,8 +55,13 @@ void THidDeviceReadThread::Execute() {
   hidplatform::HandlePtr outstanding;
   try {
     RunLoop(outstanding);
+  } catch (const std::exception& error) {
+    // An error from a handler ends the thread; the device delivers nothing until it restarts.
+    qCWarning(lcHid).noquote() << QStringLiteral("the reading thread of %1 ended by an error: %2")
+                                      .arg(FDevicePath, QString::fromLocal8Bit(error.what()));
   } catch (...) {
-    // An error from a handler ends the thread; nothing else reports it.
+    qCWarning(lcHid).noquote()
+        << QStringLiteral("the reading thread of %1 ended by an unknown error").arg(FDevicePath);
   }
   // The buffer must not be written once the thread is gone: cancel a read still outstanding.
   if (outstanding) outstanding->CancelRead();
@@ -67,6 +76,7 @@ void THidDeviceReadThread::RunLoop(hidplatform::HandlePtr& Outstanding) {
     const std::uint32_t error = FDevice->StartOverlappedRead(FReport, handle);
     if (error != hidplatform::kErrorSuccess) {
       FErr = error;
+      ReportReadError(error);
       DeliverError();
       FWaker->Wait(SliceOf(FDevice->ThreadSleepTime()));
       continue;
@@ -107,4 +117,17 @@ void THidDeviceReadThread::DeliverError() {
 
 void THidDeviceReadThread::Pause(std::int32_t Milliseconds) {
   if (Milliseconds > 0) FWaker->Wait(std::chrono::milliseconds(Milliseconds));
+}
+
+void THidDeviceReadThread::ReportReadError(std::uint32_t Error) {
+  if (Error == FReportedErr) return;
+  FReportedErr = Error;
+  // A device that has gone refuses every request until it is checked in: expected, not a fault.
+  if (Error == hidplatform::kErrorDeviceNotConnected) {
+    qCInfo(lcHid).noquote()
+        << QStringLiteral("read refused on %1: %2").arg(FDevicePath, HidErrorText(Error));
+  } else {
+    qCWarning(lcHid).noquote()
+        << QStringLiteral("read error on %1: %2").arg(FDevicePath, HidErrorText(Error));
+  }
 }

@@ -3,6 +3,7 @@
 // handler has run. Created and stopped only by its device (StartReadThread, StopReadThread).
 #pragma once
 
+#include <QString>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -41,8 +42,13 @@ class THidDeviceReadThread final {
   void DeliverData();
   void DeliverError();
   void Pause(std::int32_t Milliseconds);
+  // Logs a refused read request, once per kind of error: a device whose requests keep failing
+  // (one per slice) must not fill the log.
+  void ReportReadError(std::uint32_t Error);
 
   THidDevice* FDevice = nullptr;
+  QString FDevicePath;  // for the log, taken on the main thread
+  std::uint32_t FReportedErr = 0;
   std::vector<std::uint8_t> FReport;
   std::atomic<std::uint32_t> FNumBytesRead{0};
   std::atomic<std::uint32_t> FErr{0};

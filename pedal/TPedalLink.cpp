@@ -6,10 +6,20 @@
 #include <vector>
 
 #include "hid/THidDevice.h"
+#include "pedal/LinkLog.h"
 
 bool HasPedalSetIds(const THidDevice& HidDev) {
   return HidDev.Attributes().VendorID == kPedalSetVendorId &&
          HidDev.Attributes().ProductID == kPedalSetProductId;
+}
+
+namespace {
+QString PathOf(const THidDevice& HidDev) { return HidDev.PnPInfo().DevicePath(); }
+}  // namespace
+
+TPedalLink::TPedalLink() {
+  FReopenTimer.setInterval(kReopenInterval);
+  QObject::connect(&FReopenTimer, &QTimer::timeout, [this] { RetryReadWriteOpen(); });
 }
 
 TPedalLink::~TPedalLink() { ReleasePedalsDevice(); }
@@ -30,6 +40,7 @@ bool TPedalLink::FormCloseQuery() {
 void TPedalLink::hidControllerDeviceChange(QObject* Sender) {
   FPedalsDevice = nullptr;
   if (auto* controller = dynamic_cast<THidDeviceController*>(Sender)) controller->Enumerate();
+  TrackOpenState();
 }
 
 bool TPedalLink::hidControllerEnumerate(THidDevice* HidDev, std::int32_t /*Idx*/) {
@@ -42,10 +53,15 @@ bool TPedalLink::hidControllerEnumerate(THidDevice* HidDev, std::int32_t /*Idx*/
 }
 
 void TPedalLink::hidControllerArrival(THidDevice* HidDev) {
-  if (HidDev == nullptr || !HasPedalSetIds(*HidDev) || !HidDev->CheckOut()) return;
+  if (HidDev == nullptr || !HasPedalSetIds(*HidDev)) return;
+  qCInfo(lcLink).noquote() << "pedal set found:" << PathOf(*HidDev);
+  if (!HidDev->CheckOut()) return;
   // Settings loaded from a device held before are not this one's: its own handshake runs.
   if (FPedalsDevice != HidDev) SettingsLoaded = false;
   FPedalsDevice = HidDev;
+  qCInfo(lcLink).noquote() << "checked out" << PathOf(*HidDev)
+                           << (HidDev->HasReadWriteAccess() ? "for reading and writing"
+                                                            : "query-only: it cannot send yet");
 }
 
 void TPedalLink::hidControllerRemoval(THidDevice* /*HidDev*/) {}
@@ -53,6 +69,7 @@ void TPedalLink::hidControllerRemoval(THidDevice* /*HidDev*/) {}
 void TPedalLink::hidControllerDeviceUnplug(THidDevice* HidDev) {
   // Another device with the pedal set's ids going changes nothing of the held one's connection.
   if (HidDev == nullptr || !HasPedalSetIds(*HidDev) || HidDev != FPedalsDevice) return;
+  qCInfo(lcLink).noquote() << "pedal set lost:" << PathOf(*HidDev);
   OnConnectionLost.Raise();
   SettingsLoaded = false;
   ReleasePedalsDevice();
@@ -79,7 +96,7 @@ void TPedalLink::hidControllerDeviceData(THidDevice* HidDev, std::uint8_t Report
 
 void TPedalLink::RunRequestCycle(std::uint8_t ReportID, const std::uint8_t* Data,
                                  std::uint16_t Size) {
-  if (DataEventCount % kRequestInterval == 0) SendCommand(PedalCommand::SettingsRequest);
+  if (DataEventCount % kRequestInterval == 0) RequestSettings();
   // Only the phase of the count matters, so it wraps instead of growing without bound.
   DataEventCount = (DataEventCount + 1) % kRequestInterval;
   // A settings report too short to take is ignored; the cycle goes on.
@@ -92,11 +109,28 @@ void TPedalLink::RunRequestCycle(std::uint8_t ReportID, const std::uint8_t* Data
   }
 }
 
+void TPedalLink::RequestSettings() {
+  const bool sent = SendCommand(PedalCommand::SettingsRequest);
+  if (FRequestLogged) return;
+  FRequestLogged = true;
+  if (sent) {
+    qCInfo(lcLink) << "settings requested";
+  } else {
+    qCWarning(lcLink) << "the settings request could not be written";
+  }
+}
+
 void TPedalLink::CompleteHandshake() {
   OnSettingsDumpTaken.Raise();
+  qCInfo(lcLink) << "settings dump taken";
+  FRequestLogged = false;
   // Marks the dump as seen, so the same bytes are never taken for a new dump.
   Model.SettingsReport[SettingsOffset::CommandOrStatus] = PedalCommand::SettingsRequest;
-  SendCommand(PedalCommand::Acknowledge);
+  if (SendCommand(PedalCommand::Acknowledge)) {
+    qCInfo(lcLink) << "settings acknowledged";
+  } else {
+    qCWarning(lcLink) << "the acknowledgement could not be written";
+  }
   DataEventCount = 0;
   SettingsLoaded = true;
 }
@@ -126,7 +160,44 @@ void TPedalLink::NotePedalSetHolds() {
   }
 }
 
+TConnectionFacts TPedalLink::ConnectionFacts(const THidDeviceController& Controller) const {
+  TConnectionFacts facts;
+  for (const THidDevice* device : Controller.Devices()) {
+    if (!device->IsPluggedIn() || !HasPedalSetIds(*device)) continue;
+    if (!facts.PedalSetPresent) facts.PedalSetPath = PathOf(*device);
+    facts.PedalSetPresent = true;
+  }
+  const bool held = FPedalsDevice != nullptr && FPedalsDevice->IsPluggedIn();
+  if (held) facts.PedalSetPath = PathOf(*FPedalsDevice);
+  facts.OpenForReadWrite = held && FPedalsDevice->HasReadWriteAccess();
+  facts.SettingsAnswered = SettingsLoaded;
+  if (facts.OpenForReadWrite && FOpenedAt) {
+    facts.SinceOpened = std::chrono::duration_cast<std::chrono::milliseconds>(Now() - *FOpenedAt);
+  }
+  facts.PlugInNoticed = Controller.NoticesDeviceChanges();
+  return facts;
+}
+
+void TPedalLink::RetryReadWriteOpen() {
+  if (FPedalsDevice != nullptr && FPedalsDevice->IsPluggedIn()) FPedalsDevice->ReopenReadWrite();
+  TrackOpenState();
+}
+
+void TPedalLink::TrackOpenState() {
+  const bool present = FPedalsDevice != nullptr && FPedalsDevice->IsPluggedIn();
+  const bool open = present && FPedalsDevice->HasReadWriteAccess();
+  if (open && !FOpenedAt) FOpenedAt = Now();
+  if (present && !open) {
+    if (!FReopenTimer.isActive()) FReopenTimer.start();
+  } else {
+    FReopenTimer.stop();
+  }
+}
+
 void TPedalLink::ReleasePedalsDevice() {
+  FReopenTimer.stop();
+  FOpenedAt.reset();
+  FRequestLogged = false;
   // Cleared before the delete: stopping the reading thread may still deliver a pending report,
   // whose handler must not write to the device being destroyed.
   delete std::exchange(FPedalsDevice, nullptr);

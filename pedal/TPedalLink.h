@@ -5,11 +5,16 @@
 // six notifications. Everything here runs on the main thread, one handler at a time.
 
 #include <QString>
+#include <QTimer>
 #include <array>
+#include <chrono>
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 #include "hid/HidEvents.h"
 #include "hid/THidDeviceController.h"
+#include "pedal/ConnectionTrouble.h"
 #include "pedal/PedalModel.h"
 #include "pedal/TLinkNotification.h"
 
@@ -27,7 +32,11 @@ class TPedalLink {
   // data event, starting with the first.
   static constexpr std::int32_t kRequestInterval = 10;
 
-  TPedalLink() = default;
+  // While the held pedal set is present but not open for reading and writing, its read/write
+  // open is tried again this often (and at every controller pass).
+  static constexpr std::chrono::milliseconds kReopenInterval{1000};
+
+  TPedalLink();
   // Releases the pedal set if it is still held.
   ~TPedalLink();
   TPedalLink(const TPedalLink&) = delete;
@@ -64,6 +73,16 @@ class TPedalLink {
   // The checked-out pedal set, or nullptr.
   THidDevice* PedalsDevice() const { return FPedalsDevice; }
 
+  // What the link and the controller see of the connection, for telling the user why there is
+  // none. Reading it changes nothing.
+  TConnectionFacts ConnectionFacts(const THidDeviceController& Controller) const;
+  // The once-a-second retry: tries the held pedal set's read/write open again (its reading
+  // thread starts, and the handshake with it, once that succeeds). Runs by itself while needed.
+  void RetryReadWriteOpen();
+  bool IsRetryingReadWriteOpen() const { return FReopenTimer.isActive(); }
+  // The steady clock the link reads; tests put one of their own.
+  std::function<std::chrono::steady_clock::time_point()> Now = &std::chrono::steady_clock::now;
+
   PedalModel Model;
 
   std::uint16_t joyPID = 0;
@@ -84,6 +103,10 @@ class TPedalLink {
 
  private:
   void RunRequestCycle(std::uint8_t ReportID, const std::uint8_t* Data, std::uint16_t Size);
+  void RequestSettings();
+  // Notes when the held pedal set became open for reading and writing, and runs the retry
+  // timer while it is present but not open.
+  void TrackOpenState();
   void CompleteHandshake();
   bool LatestSenderIsPedalSet() const;
   void ReleasePedalsDevice();
@@ -91,6 +114,9 @@ class TPedalLink {
 
   THidDevice* FPedalsDevice = nullptr;
   std::array<PedalData, 3> FHeldByPedalSet{};
+  QTimer FReopenTimer;
+  std::optional<std::chrono::steady_clock::time_point> FOpenedAt;
+  bool FRequestLogged = false;  // the log tells the first request of each handshake only
 };
 
 // Whether a device carries the pedal set's vendor and product ids (the product string aside).

@@ -18,8 +18,10 @@ namespace {
 // instead of being lost.
 constexpr std::size_t kHostInputBufferReports = 64;
 
-hidplatform::VirtualInterfaceSpec PedalSetSpec(const std::string& product) {
+hidplatform::VirtualInterfaceSpec PedalSetSpec(const std::string& product,
+                                               const std::u16string& devicePath) {
   hidplatform::VirtualInterfaceSpec spec;
+  spec.DevicePath = devicePath;
   spec.Attributes = {.VendorID = kPedalSetVendorId,
                      .ProductID = kPedalSetProductId,
                      .VersionNumber = kPedalSetVersion};
@@ -37,7 +39,8 @@ VirtualPedalSet::VirtualPedalSet(hidplatform::VirtualHidPlatform& platform)
 VirtualPedalSet::VirtualPedalSet(hidplatform::VirtualHidPlatform& platform, Options options)
     : platform_(platform),
       options_(std::move(options)),
-      interface_(platform.AddInterface(PedalSetSpec(options_.product), /*plugIn=*/false)),
+      interface_(platform.AddInterface(PedalSetSpec(options_.product, options_.devicePath),
+                                       /*plugIn=*/false)),
       motion_(options_.reportRateHz),
       firmware_(options_.dumpDelay) {
   interface_->SetOutputReportHandler(

@@ -29,6 +29,7 @@ class VirtualPedalSet {
     int reportRateHz = 1000;  // a full-speed device's interrupt rate
     // Input reports between a settings request and its dump; negative: requests go unanswered.
     int dumpDelay = PedalFirmware::kDefaultDumpDelay;
+    std::u16string devicePath{};  // the interface's path; empty: one the platform makes up
   };
 
   // The set starts unplugged and still.

@@ -274,6 +274,11 @@ class DeviceChangeWatch {
   // (ProcessPendingNotifications) lets the error reach the caller instead.
   void SetCallbackErrorHandler(CallbackErrorHandler handler) { errorHandler_ = std::move(handler); }
 
+  // Whether notifications actually arrive: a watch can exist while the service behind it does
+  // not run (Linux without a udev daemon, as in many containers), and then nothing plugged in
+  // later is ever noticed. Asked anew at each call.
+  virtual bool DeliversNotifications() const { return true; }
+
  protected:
   // Runs the callback, handing what it throws to the error handler.
   void CallBackCatchingErrors(const DeviceChangeCallback& callback, std::uint32_t message,

@@ -1,5 +1,7 @@
 #include "UdevDeviceWatch.h"
 
+#include <unistd.h>
+
 #include <string_view>
 #include <utility>
 
@@ -15,6 +17,8 @@ bool AddsOrRemovesANode(udev_device* device) {
 }
 
 }  // namespace
+
+bool UdevDaemonRunning(const char* controlSocket) { return ::access(controlSocket, F_OK) == 0; }
 
 udev_monitor* CreateHidrawMonitor(udev* context) {
   udev_monitor* monitor = udev_monitor_new_from_netlink(context, "udev");

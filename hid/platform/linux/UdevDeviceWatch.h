@@ -8,6 +8,10 @@
 
 namespace linuxhid {
 
+// The control socket that a running udev daemon keeps; the usual test for the daemon.
+inline constexpr char kUdevControlSocket[] = "/run/udev/control";
+bool UdevDaemonRunning(const char* controlSocket = kUdevControlSocket);
+
 class UdevDeviceWatch : public hidplatform::DeviceChangeWatch {
  public:
   // Takes over one reference to the monitor, which must already receive.
@@ -19,6 +23,8 @@ class UdevDeviceWatch : public hidplatform::DeviceChangeWatch {
   int NotificationFd() const override;
   // Reads every pending event and, when a node came or went, calls the callback once.
   void ProcessPendingNotifications() override;
+  // The monitor hears only what a running udev daemon sends.
+  bool DeliversNotifications() const override { return UdevDaemonRunning(); }
 
  private:
   udev_monitor* monitor_;

@@ -385,6 +385,10 @@ void VirtualInterface::SetReadCompletionObserver(std::function<void()> observer)
   std::lock_guard lock(state_->mutex);
   state_->readCompletionObserver = std::move(observer);
 }
+void VirtualInterface::SetReadWriteAccess(bool allowed) {
+  std::lock_guard lock(state_->mutex);
+  state_->spec.ReadWrite = allowed;
+}
 void VirtualInterface::SetWriteFails(bool fail) {
   std::lock_guard lock(state_->mutex);
   state_->writeFails = fail;
@@ -418,6 +422,7 @@ struct VirtualHidPlatform::Shared {
   std::vector<Watch*> watches;
   bool available = true;
   bool listingFails = false;
+  bool deliversNotifications = true;
   std::u16string version;
   std::uint32_t nextInstance = 1;
   std::uint32_t nextPath = 1;
@@ -438,6 +443,10 @@ class VirtualHidPlatform::Watch final : public DeviceChangeWatch {
   const DeviceChangeCallback& Callback() const { return callback_; }
   void CallBackAsFromAWindowProcedure(std::uintptr_t wParam, std::intptr_t lParam) const {
     CallBackCatchingErrors(callback_, kWmDeviceChange, wParam, lParam);
+  }
+  bool DeliversNotifications() const override {
+    std::lock_guard lock(shared_->mutex);
+    return shared_->deliversNotifications;
   }
 
  private:
@@ -519,6 +528,10 @@ void VirtualHidPlatform::SetAvailable(bool available) {
 void VirtualHidPlatform::SetListingFails(bool fail) {
   std::lock_guard lock(shared_->mutex);
   shared_->listingFails = fail;
+}
+void VirtualHidPlatform::SetDeliversNotifications(bool delivers) {
+  std::lock_guard lock(shared_->mutex);
+  shared_->deliversNotifications = delivers;
 }
 void VirtualHidPlatform::SetHidVersion(std::u16string version) {
   std::lock_guard lock(shared_->mutex);

@@ -63,6 +63,9 @@ class VirtualInterface {
   void SetStringsFail(bool fail);
   void SetReadError(std::uint32_t error);  // StartRead refuses with it; kErrorSuccess: no error
   void SetWriteFails(bool fail);
+  // Whether read/write and overlapped opens are allowed (VirtualInterfaceSpec::ReadWrite),
+  // changed while the interface stays plugged in: access granted or taken away at run time.
+  void SetReadWriteAccess(bool allowed);
 
   // Called on the closing thread, outside the interface's lock, each time a handle of the
   // interface is closed by its owner (not by an unplug); nullptr: no observer.
@@ -110,6 +113,9 @@ class VirtualHidPlatform : public HidPlatform {
   void SetAvailable(bool available);
   void SetListingFails(bool fail);
   void SetHidVersion(std::u16string version);
+  // False: watches exist but, like a udev monitor without a udev daemon, report that their
+  // notifications do not arrive (RaiseDeviceChange still calls them).
+  void SetDeliversNotifications(bool delivers);
   int WatchCount() const;
   int ListingCount() const;
 

@@ -1,11 +1,14 @@
 // The Linux platform on the machine the tests run on, which may have no HID device at all.
 
 #include "LinuxHidPlatform.h"
+#include "UdevDeviceWatch.h"
 
 #include <gtest/gtest.h>
 #include <sys/utsname.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <vector>
 
@@ -67,6 +70,21 @@ TEST(LinuxHidPlatformTest, WatchOffersItsDescriptorAndStaysQuietWithoutChanges) 
   EXPECT_GE(watch->NotificationFd(), 0);
   watch->ProcessPendingNotifications();
   EXPECT_EQ(calls, 0);
+}
+
+TEST(LinuxHidPlatformTest, NotificationsCountAsDeliveredOnlyWhileTheUdevDaemonKeepsItsSocket) {
+  const std::filesystem::path socket =
+      std::filesystem::temp_directory_path() / ("qf-udev-control-" + std::to_string(::getpid()));
+  std::filesystem::remove(socket);
+  EXPECT_FALSE(linuxhid::UdevDaemonRunning(socket.c_str()));
+  std::ofstream(socket).put('\n');
+  EXPECT_TRUE(linuxhid::UdevDaemonRunning(socket.c_str()));
+  std::filesystem::remove(socket);
+
+  const auto watch = hidplatform::CreateLinuxHidPlatform()->WatchDeviceChanges(
+      [](std::uint32_t, std::uintptr_t, std::intptr_t) {});
+  ASSERT_NE(watch, nullptr);
+  EXPECT_EQ(watch->DeliversNotifications(), linuxhid::UdevDaemonRunning());
 }
 
 TEST(LinuxHidPlatformTest, WakerStaysSignalled) {

@@ -1,0 +1,3 @@
+#include "pedal/LinkLog.h"
+
+Q_LOGGING_CATEGORY(lcLink, "quillfen.link", QtWarningMsg)
