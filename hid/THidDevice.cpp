@@ -83,30 +83,8 @@ THidDevice::~THidDevice() {
   CloseAllHandles();
   FPreparsedData.reset();
   FLanguageStrings.clear();
-  if (FMyController == nullptr) return;
-  const int index = FMyController->IndexOf(this);
-  if (index < 0) return;
-  auto& controller = *FMyController;
-  if (!FIsPluggedIn) {
-    controller.FList.erase(controller.FList.begin() + index);
-    --controller.FNumUnpluggedDevices;
-    return;
-  }
-  try {
-    auto* replacement = new THidDevice(FPnPInfo, FMyController);
-    replacement->SetOnData(rememberedData);
-    replacement->FOnUnplug = rememberedUnplug;
-    replacement->SetPollingDelayTime(FPollingDelayTime);
-    replacement->SetThreadSleepTime(FThreadSleepTime);
-    controller.FList[static_cast<std::size_t>(index)] = replacement;
-    if (FIsCheckedOut) {
-      --controller.FNumCheckedOutDevices;
-      ++controller.FNumCheckedInDevices;
-    }
-  } catch (const EControllerError&) {
-    // The entry goes; the counter that counted it goes down with it.
-    controller.FList.erase(controller.FList.begin() + index);
-    --(FIsCheckedOut ? controller.FNumCheckedOutDevices : controller.FNumCheckedInDevices);
+  if (FMyController != nullptr) {
+    FMyController->ReplaceOrDropEntry(*this, rememberedData, rememberedUnplug);
   }
 }
 
@@ -526,8 +504,6 @@ std::uint32_t THidDevice::InitializeReportForID(std::uint32_t, std::uint8_t, std
 bool THidDevice::CheckOut() {
   if (FMyController == nullptr || !FIsPluggedIn || FIsCheckedOut) return false;
   FIsCheckedOut = true;
-  ++FMyController->FNumCheckedOutDevices;
-  --FMyController->FNumCheckedInDevices;
   StartReadThread();
   return true;
 }

@@ -224,7 +224,6 @@ class THidDevice final {
   std::vector<std::uint16_t> LanguageIds();
   void MarkUnplugged();
   void CloseAllHandles();
-  void ReplaceInController();
 
   THidDeviceController* FMyController = nullptr;
   std::shared_ptr<hidplatform::HidPlatform> FPlatform;
