@@ -2,8 +2,6 @@
 // into the link), creation and closing, and the window's own reactions to the link's
 // notifications.
 
-#include <QMetaObject>
-
 #include "TConnectionHint.h"
 #include "TMainForm.h"
 #include "TPanel.h"
@@ -30,13 +28,6 @@ void TMainForm::AttachReadoutReactions() {
     UpdatePedalReadout(Link.Model.ClutchPedal);
   });
   Link.OnConnectionLost.Add([this] { SplashPanel->show(); });
-}
-
-void TMainForm::AttachOtherPartsReactions() {
-  // The pedal panels and the Debug tab attach theirs when they are built in.
-  if (metaObject()->indexOfMethod("AttachSettingsReactions()") >= 0) {
-    QMetaObject::invokeMethod(this, "AttachSettingsReactions", Qt::DirectConnection);
-  }
 }
 
 void TMainForm::FormCreate() {

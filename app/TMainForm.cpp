@@ -22,7 +22,7 @@ TMainForm::TMainForm(std::shared_ptr<hidplatform::HidPlatform> platform, QWidget
   WireHandlers();
   CreateController(std::move(platform));
   AttachReadoutReactions();
-  AttachOtherPartsReactions();
+  AttachSettingsReactions();
   qApp->installEventFilter(this);
   FormCreate();
 }

@@ -293,8 +293,6 @@ class TMainForm : public QWidget {
   void BrCalEditKeyUp(int key);
   void ReadSetButtonClick();
   void ResetCalibrButtClick();
-  // Attaches the panels' and the Debug tab's reactions to the link's settings notifications.
-  void AttachSettingsReactions();
 
  public:
   // Pressed first, before the first settings dump, it keeps the Debug tab and the Advanced
@@ -350,7 +348,9 @@ class TMainForm : public QWidget {
   void SetTabOrder();
   void WireHandlers();  // MainFormWiring.cpp
   void AttachReadoutReactions();
-  void AttachOtherPartsReactions();
+  // Attaches the panels' and the Debug tab's reactions to the link's settings notifications
+  // (MainFormSettingsReactions.cpp).
+  void AttachSettingsReactions();
   void CreateController(std::shared_ptr<hidplatform::HidPlatform> platform);
   // Grows the splash to the window's outer size (frame and title bar included) once the
   // platform knows the frame; before the window is first shown that is only the client area.

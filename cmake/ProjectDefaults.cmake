@@ -31,12 +31,6 @@ function(qf_target_defaults target)
   endif()
 endfunction()
 
-function(qf_add_optional_subdirectory dir)
-  if(EXISTS ${PROJECT_SOURCE_DIR}/${dir}/CMakeLists.txt)
-    add_subdirectory(${PROJECT_SOURCE_DIR}/${dir} ${PROJECT_BINARY_DIR}/${dir})
-  endif()
-endfunction()
-
 # qf_add_test(NAME name SOURCES ... LIBS ... [LABELS ...] [NO_QT])
 # One GoogleTest executable; every TEST in it becomes a ctest case. Qt tests get a main
 # that creates a QApplication on the offscreen platform; NO_QT tests use gtest_main.

@@ -83,30 +83,8 @@ THidDevice::~THidDevice() {
   CloseAllHandles();
   FPreparsedData.reset();
   FLanguageStrings.clear();
-  if (FMyController == nullptr) return;
-  const int index = FMyController->IndexOf(this);
-  if (index < 0) return;
-  auto& controller = *FMyController;
-  if (!FIsPluggedIn) {
-    controller.FList.erase(controller.FList.begin() + index);
-    --controller.FNumUnpluggedDevices;
-    return;
-  }
-  try {
-    auto* replacement = new THidDevice(FPnPInfo, FMyController);
-    replacement->SetOnData(rememberedData);
-    replacement->FOnUnplug = rememberedUnplug;
-    replacement->SetPollingDelayTime(FPollingDelayTime);
-    replacement->SetThreadSleepTime(FThreadSleepTime);
-    controller.FList[static_cast<std::size_t>(index)] = replacement;
-    if (FIsCheckedOut) {
-      --controller.FNumCheckedOutDevices;
-      ++controller.FNumCheckedInDevices;
-    }
-  } catch (const EControllerError&) {
-    // The entry goes; the counter that counted it goes down with it.
-    controller.FList.erase(controller.FList.begin() + index);
-    --(FIsCheckedOut ? controller.FNumCheckedOutDevices : controller.FNumCheckedInDevices);
+  if (FMyController != nullptr) {
+    FMyController->ReplaceOrDropEntry(*this, rememberedData, rememberedUnplug);
   }
 }
 
@@ -474,98 +452,11 @@ bool THidDevice::SetOutputReport(const std::uint8_t* Report, std::uint32_t Size)
          FHidFileHandle->SetOutputReport({Report, Size});
 }
 
-// ---- HID parser calls ----
-
-std::uint32_t THidDevice::ParserStatus() const {
-  return CanAccess() ? hidplatform::kHidpStatusNotImplemented : hidplatform::kHidpStatusNull;
-}
-
-std::uint32_t THidDevice::GetButtonCaps(THidpButtonCaps* ButtonCaps, std::uint16_t& Count) {
-  return GetSpecificButtonCaps(ButtonCaps, Count);
-}
-std::uint32_t THidDevice::GetSpecificButtonCaps(THidpButtonCaps*, std::uint16_t&) {
-  return ParserStatus();
-}
-std::uint32_t THidDevice::GetValueCaps(THidpValueCaps* ValueCaps, std::uint16_t& Count) {
-  return GetSpecificValueCaps(ValueCaps, Count);
-}
-std::uint32_t THidDevice::GetSpecificValueCaps(THidpValueCaps*, std::uint16_t&) {
-  return ParserStatus();
-}
-std::uint32_t THidDevice::GetData(THidpData*, std::uint32_t&, std::uint8_t*, std::uint32_t) {
-  return ParserStatus();
-}
-std::uint32_t THidDevice::SetData(THidpData*, std::uint32_t&, std::uint8_t*, std::uint32_t) {
-  return ParserStatus();
-}
-std::uint32_t THidDevice::GetUsages(std::uint16_t*, std::uint32_t&, std::uint8_t*, std::uint32_t) {
-  return ParserStatus();
-}
-std::uint32_t THidDevice::GetButtons(std::uint16_t* UsageList, std::uint32_t& UsageLength,
-                                     std::uint8_t* Report, std::uint32_t ReportLength) {
-  return GetUsages(UsageList, UsageLength, Report, ReportLength);
-}
-std::uint32_t THidDevice::GetUsagesEx(THidpUsageAndPage*, std::uint32_t&, std::uint8_t*,
-                                      std::uint32_t) {
-  return ParserStatus();
-}
-std::uint32_t THidDevice::GetButtonsEx(THidpUsageAndPage* ButtonList, std::uint32_t& UsageLength,
-                                       std::uint8_t* Report, std::uint32_t ReportLength) {
-  return GetUsagesEx(ButtonList, UsageLength, Report, ReportLength);
-}
-std::uint32_t THidDevice::SetUsages(std::uint16_t*, std::uint32_t&, std::uint8_t*, std::uint32_t) {
-  return ParserStatus();
-}
-std::uint32_t THidDevice::SetButtons(std::uint16_t* UsageList, std::uint32_t& UsageLength,
-                                     std::uint8_t* Report, std::uint32_t ReportLength) {
-  return SetUsages(UsageList, UsageLength, Report, ReportLength);
-}
-std::uint32_t THidDevice::UnsetUsages(std::uint16_t*, std::uint32_t&, std::uint8_t*,
-                                      std::uint32_t) {
-  return ParserStatus();
-}
-std::uint32_t THidDevice::UnsetButtons(std::uint16_t* UsageList, std::uint32_t& UsageLength,
-                                       std::uint8_t* Report, std::uint32_t ReportLength) {
-  return UnsetUsages(UsageList, UsageLength, Report, ReportLength);
-}
-std::uint32_t THidDevice::GetUsageValue(std::uint32_t&, const std::uint8_t*, std::uint32_t) {
-  return ParserStatus();
-}
-std::uint32_t THidDevice::GetScaledUsageValue(std::int32_t&, const std::uint8_t*, std::uint32_t) {
-  return ParserStatus();
-}
-std::uint32_t THidDevice::GetUsageValueArray(std::uint8_t*, std::uint16_t, const std::uint8_t*,
-                                             std::uint32_t) {
-  return ParserStatus();
-}
-std::uint32_t THidDevice::SetUsageValue(std::uint32_t, std::uint8_t*, std::uint32_t) {
-  return ParserStatus();
-}
-std::uint32_t THidDevice::SetScaledUsageValue(std::int32_t, std::uint8_t*, std::uint32_t) {
-  return ParserStatus();
-}
-std::uint32_t THidDevice::SetUsageValueArray(const std::uint8_t*, std::uint16_t, std::uint8_t*,
-                                             std::uint32_t) {
-  return ParserStatus();
-}
-
-std::uint32_t THidDevice::GetExtendedAttributes(std::uint32_t, std::uint16_t, void*,
-                                                std::uint32_t*) {
-  return hidplatform::kHidpStatusNotImplemented;
-}
-
-std::uint32_t THidDevice::InitializeReportForID(std::uint32_t, std::uint8_t, std::uint8_t*,
-                                                std::uint32_t) {
-  return hidplatform::kHidpStatusNotImplemented;
-}
-
 // ---- check-out and the reading thread ----
 
 bool THidDevice::CheckOut() {
   if (FMyController == nullptr || !FIsPluggedIn || FIsCheckedOut) return false;
   FIsCheckedOut = true;
-  ++FMyController->FNumCheckedOutDevices;
-  --FMyController->FNumCheckedInDevices;
   // Checked out without read/write access, the device delivers nothing: say why.
   if (!FHasReadWriteAccess) ReportRefusedReadWriteOpen();
   StartReadThread();

@@ -162,7 +162,7 @@ class THidDevice final {
   bool GetInputReport(std::uint8_t* Report, std::uint32_t Size);
   bool SetOutputReport(const std::uint8_t* Report, std::uint32_t Size);
 
-  // HID parser calls with ReportTypeParam, UsagePageParam, LinkCollectionParam, UsageParam and
+  // HID parser calls (THidDeviceParserCalls.cpp) with ReportTypeParam, UsagePageParam, LinkCollectionParam, UsageParam and
   // the preparsed data; each answers an HIDP status: kHidpStatusNull while the device cannot be
   // accessed, otherwise the parser's answer (the backends have no general report parser and
   // answer kHidpStatusNotImplemented). The Button calls are the matching Usage calls; the
@@ -236,7 +236,6 @@ class THidDevice final {
   std::vector<std::uint16_t> LanguageIds();
   void MarkUnplugged();
   void CloseAllHandles();
-  void ReplaceInController();
 
   THidDeviceController* FMyController = nullptr;
   std::shared_ptr<hidplatform::HidPlatform> FPlatform;

@@ -146,7 +146,6 @@ void THidDeviceController::DeviceChange() {
   DropDuplicates(present);
   changed = AppendArrivals(present) || changed;
   ReopenWhereReadWriteWasRefused();
-  Recount();
   if (changed && FOnDeviceChange) FOnDeviceChange(this);
 }
 
@@ -240,16 +239,23 @@ bool THidDeviceController::AppendArrivals(std::vector<std::unique_ptr<THidDevice
   return changed;
 }
 
-void THidDeviceController::Recount() {
-  std::int32_t checkedOut = 0;
-  std::int32_t unplugged = 0;
-  for (const THidDevice* device : FList) {
-    checkedOut += device->FIsCheckedOut ? 1 : 0;
-    unplugged += device->FIsPluggedIn ? 0 : 1;
-  }
-  FNumCheckedInDevices = static_cast<std::int32_t>(FList.size()) - checkedOut;
-  FNumUnpluggedDevices = unplugged;
-  FNumCheckedOutDevices = checkedOut - unplugged;
+template <typename Matches>
+std::int32_t THidDeviceController::CountListed(Matches matches) const {
+  return static_cast<std::int32_t>(std::count_if(FList.begin(), FList.end(), matches));
+}
+
+std::int32_t THidDeviceController::NumCheckedInDevices() const {
+  return CountListed([](const THidDevice* device) { return !device->FIsCheckedOut; });
+}
+
+std::int32_t THidDeviceController::NumCheckedOutDevices() const {
+  return CountListed([](const THidDevice* device) {
+    return device->FIsCheckedOut && device->FIsPluggedIn;
+  });
+}
+
+std::int32_t THidDeviceController::NumUnpluggedDevices() const {
+  return CountListed([](const THidDevice* device) { return !device->FIsPluggedIn; });
 }
 
 bool THidDeviceController::IsListedAndPlugged(std::uint32_t DeviceID) const {
@@ -266,6 +272,26 @@ int THidDeviceController::IndexOf(const THidDevice* Device) const {
 void THidDeviceController::RemoveEntry(THidDevice* Device) {
   const int index = IndexOf(Device);
   if (index >= 0) FList.erase(FList.begin() + index);
+}
+
+void THidDeviceController::ReplaceOrDropEntry(THidDevice& Device, const THidDataEvent& OnData,
+                                              const THidPlugEvent& OnUnplug) {
+  const int index = IndexOf(&Device);
+  if (index < 0) return;
+  if (!Device.FIsPluggedIn) {
+    FList.erase(FList.begin() + index);
+    return;
+  }
+  try {
+    auto* replacement = new THidDevice(Device.FPnPInfo, this);
+    replacement->SetOnData(OnData);
+    replacement->FOnUnplug = OnUnplug;
+    replacement->SetPollingDelayTime(Device.FPollingDelayTime);
+    replacement->SetThreadSleepTime(Device.FThreadSleepTime);
+    FList[static_cast<std::size_t>(index)] = replacement;
+  } catch (const EControllerError&) {
+    FList.erase(FList.begin() + index);
+  }
 }
 
 void THidDeviceController::CloseUnlessCheckedOut(THidDevice* Device) {
@@ -296,8 +322,6 @@ bool THidDeviceController::CheckOutAt(THidDevice*& HidDev, std::size_t Idx, bool
   if (!Test || device->FIsCheckedOut) return false;
   HidDev = device;
   device->FIsCheckedOut = true;
-  ++FNumCheckedOutDevices;
-  --FNumCheckedInDevices;
   device->StartReadThread();
   return true;
 }
@@ -370,12 +394,7 @@ void THidDeviceController::CheckIn(THidDevice*& HidDev) {
   device->StopReadThread();
   device->CloseAllHandles();
   if (device->FIsPluggedIn) {
-    // Only a checked-out device moves the counters: checking in a listed one changes nothing.
-    if (device->FIsCheckedOut) {
-      device->FIsCheckedOut = false;
-      --FNumCheckedOutDevices;
-      ++FNumCheckedInDevices;
-    }
+    device->FIsCheckedOut = false;
   } else {
     delete device;
   }

@@ -77,9 +77,11 @@ class THidDeviceController final : public QObject {
   QString HidGuid() const { return FHidGuid; }
   QString Version() const { return FVersion; }
   void SetVersion(const QString& Value) { FDummy = Value; }
-  std::int32_t NumCheckedInDevices() const { return FNumCheckedInDevices; }
-  std::int32_t NumCheckedOutDevices() const { return FNumCheckedOutDevices; }
-  std::int32_t NumUnpluggedDevices() const { return FNumUnpluggedDevices; }
+  // Counted in the list: listed devices not checked out; checked-out devices still plugged in;
+  // devices unplugged while checked out (listed until their holder destroys them).
+  std::int32_t NumCheckedInDevices() const;
+  std::int32_t NumCheckedOutDevices() const;
+  std::int32_t NumUnpluggedDevices() const;
   bool IsInert() const { return !FAvailable; }
   // Whether devices plugged in from now on will be noticed: the platform watches for device
   // changes and its notifications actually arrive.
@@ -121,7 +123,8 @@ class THidDeviceController final : public QObject {
   void DropDuplicates(std::vector<std::unique_ptr<THidDevice>>& Present);
   bool AppendArrivals(std::vector<std::unique_ptr<THidDevice>>& Present);
   void ReopenWhereReadWriteWasRefused();
-  void Recount();
+  template <typename Matches>
+  std::int32_t CountListed(Matches matches) const;
   bool CheckOutAt(THidDevice*& HidDev, std::size_t Idx, bool Test);
   template <typename Matches>
   bool CheckOutFirst(THidDevice*& HidDev, Matches matches);
@@ -134,6 +137,11 @@ class THidDeviceController final : public QObject {
   auto WhileEnumerated(THidDevice* Device, Event event);
   std::unique_ptr<THidDevice> CreateDeviceWithRetries(std::unique_ptr<THidPnPInfo>& PnPInfo);
   void RemoveEntry(THidDevice* Device);
+  // A listed device's destruction: an unplugged one leaves the list; a plugged-in one is
+  // replaced by a fresh, checked-in device on the same interface that keeps its events and
+  // read parameters, or leaves the list when the interface cannot be opened again.
+  void ReplaceOrDropEntry(THidDevice& Device, const THidDataEvent& OnData,
+                          const THidPlugEvent& OnUnplug);
   void CloseUnlessCheckedOut(THidDevice* Device);
   int IndexOf(const THidDevice* Device) const;
 
@@ -155,9 +163,6 @@ class THidDeviceController final : public QObject {
   QString FVersion = QStringLiteral("1.0.35");
   QString FDummy;
   std::vector<THidDevice*> FList;
-  std::int32_t FNumCheckedInDevices = 0;
-  std::int32_t FNumCheckedOutDevices = 0;
-  std::int32_t FNumUnpluggedDevices = 0;
   bool FInDeviceChange = false;
   std::intptr_t FLParam = 0;
   std::unique_ptr<hidplatform::DeviceChangeWatch> FWatch;

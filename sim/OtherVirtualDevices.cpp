@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ReportLengths.h"
+#include "hid/platform/ReportDescriptor.h"
 
 namespace sim {
 
@@ -33,7 +33,7 @@ std::shared_ptr<hidplatform::VirtualInterface> AddDeskDevice(
   spec.Attributes = {.VendorID = kDeskVendorId, .ProductID = productId, .VersionNumber = 0x0110};
   spec.Product = product;
   spec.Manufacturer = "Generic";
-  spec.Caps = CapsFromDescriptor(descriptor);
+  spec.Caps = hidplatform::ParseReportDescriptor(descriptor).Caps();
   spec.ReadWrite = false;
   return platform.AddInterface(spec);
 }

@@ -10,8 +10,8 @@ namespace sim {
 inline constexpr std::uint16_t kPedalSetVendorId = 0x0483;
 inline constexpr std::uint16_t kPedalSetProductId = 0x574E;
 inline constexpr std::uint16_t kPedalSetVersion = 0x0200;
-inline constexpr char16_t kPedalSetProductString[] = u"Quillfen Pedals";
-inline constexpr char16_t kPedalSetManufacturerString[] = u"Quillfen";
+inline constexpr char kPedalSetProductString[] = "Quillfen Pedals";
+inline constexpr char kPedalSetManufacturerString[] = "Quillfen";
 
 // A full-speed vendor-defined HID interface: input report 1 (three 16-bit raw positions),
 // input report 3 (63 settings bytes) and output report 2 (63 command bytes). The longest input

@@ -7,7 +7,7 @@
 #endif
 
 #include "PedalSetIdentity.h"
-#include "ReportLengths.h"
+#include "hid/platform/ReportDescriptor.h"
 
 namespace sim {
 
@@ -26,8 +26,8 @@ hidplatform::VirtualInterfaceSpec PedalSetSpec(const std::string& product,
                      .ProductID = kPedalSetProductId,
                      .VersionNumber = kPedalSetVersion};
   spec.Product = product;
-  spec.Manufacturer = "Quillfen";
-  spec.Caps = CapsFromDescriptor(PedalSetReportDescriptor());
+  spec.Manufacturer = kPedalSetManufacturerString;
+  spec.Caps = hidplatform::ParseReportDescriptor(PedalSetReportDescriptor()).Caps();
   return spec;
 }
 

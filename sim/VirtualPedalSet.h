@@ -18,6 +18,7 @@
 
 #include "PedalFirmware.h"
 #include "PedalMotion.h"
+#include "PedalSetIdentity.h"
 #include "hid/platform/virtual/VirtualHidPlatform.h"
 
 namespace sim {
@@ -25,7 +26,7 @@ namespace sim {
 class VirtualPedalSet {
  public:
   struct Options {
-    std::string product = "Quillfen Pedals";
+    std::string product = kPedalSetProductString;
     int reportRateHz = 1000;  // a full-speed device's interrupt rate
     // Input reports between a settings request and its dump; negative: requests go unanswered.
     int dumpDelay = PedalFirmware::kDefaultDumpDelay;

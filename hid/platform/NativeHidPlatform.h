@@ -7,9 +7,7 @@
 
 namespace hidplatform {
 
-// The native backend (hidraw and udev on Linux, the HID and device-setup services on Windows).
-// Where no native backend is built in, an empty virtual platform: the transport then finds no
-// devices but works.
+// The native backend: hidraw and udev on Linux, the HID and device-setup services on Windows.
 std::unique_ptr<HidPlatform> CreateNativeHidPlatform();
 
 }  // namespace hidplatform

@@ -57,7 +57,7 @@ class VirtualInterface {
   std::vector<std::vector<std::uint8_t>> WrittenReports() const;
   void ClearWrittenReports();
 
-  // Failures on demand.
+  // Failures on demand. Test knobs only: the demo and the virtual devices never set them.
   void SetOpenFailures(int count);  // the next count opens fail; -1: every open fails
   void SetAttributesFail(bool fail);
   void SetStringsFail(bool fail);
@@ -110,6 +110,7 @@ class VirtualHidPlatform : public HidPlatform {
   void RaiseDeviceChangeFromAWindowProcedure(std::uintptr_t wParam = kDbtDevNodesChanged,
                                              std::intptr_t lParam = 0);
 
+  // Test knobs and observations only: the demo and the virtual devices never use them.
   void SetAvailable(bool available);
   void SetListingFails(bool fail);
   void SetHidVersion(std::u16string version);

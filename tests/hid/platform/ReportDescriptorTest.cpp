@@ -170,6 +170,17 @@ TEST(ReportDescriptorTest, HugeReportIsCappedAtTheLargestLength) {
   EXPECT_EQ(layout.input.byteLength, 0xFFFF);
 }
 
+TEST(ReportDescriptorTest, UnnumberedReportsStillCountAnIdByte) {
+  // Usage Page (1), Usage (6), Collection; 8 x 1 bit in, 5 + 3 bits out; End Collection.
+  const std::vector<std::uint8_t> keyboard = {0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0x75, 0x01,
+                                              0x95, 0x08, 0x81, 0x02, 0x95, 0x05, 0x91, 0x02,
+                                              0x75, 0x03, 0x95, 0x01, 0x91, 0x01, 0xC0};
+  const auto caps = ParseReportDescriptor(keyboard).Caps();
+  EXPECT_EQ(caps.InputReportByteLength, 2);
+  EXPECT_EQ(caps.OutputReportByteLength, 2);
+  EXPECT_EQ(caps.Usage, 6);
+}
+
 TEST(ReportDescriptorTest, EmptyDescriptorHasNoReports) {
   const ReportLayout layout = ParseReportDescriptor({});
   EXPECT_TRUE(layout.wellFormed);
