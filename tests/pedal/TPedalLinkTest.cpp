@@ -88,8 +88,11 @@ class PedalLinkTest : public ::testing::Test {
   static std::vector<std::uint8_t> DumpOf(const sim::VirtualPedalSet& set,
                                           std::uint8_t brakeTenths) {
     const sim::SettingsData settings = set.Settings();
-    std::vector<std::uint8_t> dump{3};
-    dump.insert(dump.end(), settings.begin(), settings.end());
+    // Sized first, then filled: g++ 12 -O3 (MinGW) misreads an insert behind one byte as a
+    // write out of bounds.
+    std::vector<std::uint8_t> dump(1 + settings.size());
+    dump[0] = 3;
+    std::copy(settings.begin(), settings.end(), dump.begin() + 1);
     dump[1] = 0xD2;
     dump[2] = brakeTenths;
     return dump;
