@@ -37,8 +37,11 @@ class MainFormEndToEnd : public EndToEndFixture {
   // slider range ending at 777.
   static std::vector<std::uint8_t> ForeignDump(const sim::VirtualPedalSet& set) {
     const sim::SettingsData settings = set.Settings();
-    std::vector<std::uint8_t> dump{3};
-    dump.insert(dump.end(), settings.begin(), settings.end());
+    // Sized first, then filled: g++ 12 -O3 (MinGW) misreads an insert behind one byte as a
+    // write out of bounds.
+    std::vector<std::uint8_t> dump(1 + settings.size());
+    dump[0] = 3;
+    std::copy(settings.begin(), settings.end(), dump.begin() + 1);
     dump[SettingsOffset::CommandOrStatus] = 0xD2;
     dump[SettingsOffset::BrakeKgTenths] = 20;
     const std::size_t clutchRangeMax = SettingsOffset::Pedal(PedalName::Clutch) + 7;
