@@ -1,94 +1,60 @@
-// Which handler each event of the window's controls calls. The handlers are wired by name, the
-// way a form resource wires them, so that each part of the window only declares its handlers as
-// slots under their names; a handler not declared (yet) is listed by UnwiredHandlers().
+// Which handler each event of the window's controls calls: one typed list, so a misspelt handler
+// or one whose arguments do not fit its event fails to compile. A handler may take the leading
+// arguments of its event or none. A control that was never built leaves its handler unwired,
+// and UnwiredHandlers() names it.
 
-#include <QMetaMethod>
-#include <array>
+#include <QComboBox>
+#include <QPushButton>
 
+#include "TCheckBox.h"
 #include "TMainForm.h"
-
-namespace {
-
-struct Wire {
-  const char* source;   // object name of the control, "MainForm" for the window
-  const char* event;    // the control's signal
-  const char* handler;  // the window's slot
-};
-
-constexpr const char* kClick = "clicked()";
-constexpr const char* kSliderMouseMove = "OnMouseMove(Qt::KeyboardModifiers,int,int)";
-constexpr const char* kMouseUp = "OnMouseUp(Qt::MouseButton,Qt::KeyboardModifiers,int,int)";
-constexpr const char* kComboChange = "activated(int)";
-constexpr const char* kEditKeyUp = "OnKeyUp(int,Qt::KeyboardModifiers)";
-
-constexpr std::array<Wire, 35> kWiring{{
-    {"MainForm", "OnKeyDown(int)", "FormKeyDown"},
-    {"TrCalibrateBtn", kClick, "TrCalibrateBtnClick"},
-    {"BrCalibrateBtn", kClick, "BrCalibrateBtnClick"},
-    {"ClCalibrateBtn", kClick, "ClCalibrateBtnClick"},
-    {"TrAdvButt", kClick, "TrAdvButtClick"},
-    {"BrAdvButt", kClick, "BrAdvButtClick"},
-    {"ClAdvButt", kClick, "ClAdvButtClick"},
-    {"TrRangeSlider", kSliderMouseMove, "TrRangeSliderMouseMove"},
-    {"BrRangeSlider", kSliderMouseMove, "BrRangeSliderMouseMove"},
-    {"ClRangeSlider", kSliderMouseMove, "ClRangeSliderMouseMove"},
-    {"TrRangeSlider", kMouseUp, "TrRangeSliderMouseUp"},
-    {"BrRangeSlider", kMouseUp, "BrRangeSliderMouseUp"},
-    {"ClRangeSlider", kMouseUp, "ClRangeSliderMouseUp"},
-    {"TrFSValue", kComboChange, "TrFSValueChang"},
-    {"BrFSValueBox", kComboChange, "BrFSValueBoxChange"},
-    {"ClFSValueBox", kComboChange, "ClFSValueBoxChange"},
-    {"TrSSValue", kComboChange, "TrSSValueChange"},
-    {"BrSSValueBox", kComboChange, "BrSSValueBoxChange"},
-    {"ClSSValueBox", kComboChange, "ClSSValueBoxChange"},
-    {"TrConnectCheckBox", kMouseUp, "TrConnectCheckBoxMouseUp"},
-    {"BrConnectCheckBox", kMouseUp, "BrConnectCheckBoxMouseUp"},
-    {"ClConnectCheckBox", kMouseUp, "ClConnectCheckBoxMouseUp"},
-    {"DebugPedalSelectorBox", kComboChange, "DebugPedalSelectorBoxChange"},
-    {"USBMinEdit", kEditKeyUp, "USBMinEditKeyUp"},
-    {"USBMaxEdit", kEditKeyUp, "USBMaxEditKeyUp"},
-    {"FanatecMinEdit", kEditKeyUp, "FanatecMinEditKeyUp"},
-    {"FanatecMaxEdit", kEditKeyUp, "FanatecMaxEditKeyUp"},
-    {"SliderRangeMinEdit", kEditKeyUp, "SliderRangeMinEditKeyUp"},
-    {"SliderRangeMaxEdit", kEditKeyUp, "SliderRangeMaxEditKeyUp"},
-    {"SliderPosLeftEdit", kEditKeyUp, "SliderPosLeftEditKeyUp"},
-    {"SliderPosRightEdit", kEditKeyUp, "SliderPosRightEditKeyUp"},
-    {"BrCalEdit", kEditKeyUp, "BrCalEditKeyUp"},
-    {"FlashCountEdit", kEditKeyUp, "BrCalEditKeyUp"},
-    {"ReadSetButton", kClick, "ReadSetButtonClick"},
-    {"ResetCalibrButt", kClick, "ResetCalibrButtClick"},
-}};
-
-// The slot called `name` that accepts the signal's arguments (or a leading part of them).
-QMetaMethod FindHandler(const QMetaObject* form, const QMetaMethod& signal, const char* name) {
-  for (int i = form->methodOffset(); i < form->methodCount(); ++i) {
-    const QMetaMethod method = form->method(i);
-    if (method.methodType() == QMetaMethod::Slot && method.name() == name &&
-        QMetaObject::checkConnectArgs(signal, method)) {
-      return method;
-    }
-  }
-  return {};
-}
-
-}  // namespace
+#include "widgets/TNumericEdit.h"
+#include "widgets/TRangeSlider.h"
 
 void TMainForm::WireHandlers() {
   unwiredHandlers_.clear();
-  for (const Wire& wire : kWiring) {
-    QObject* source = QLatin1String(wire.source) == QLatin1String("MainForm")
-                          ? static_cast<QObject*>(this)
-                          : findChild<QObject*>(QLatin1String(wire.source));
-    Q_ASSERT(source != nullptr);
-    const QMetaObject* meta = source->metaObject();
-    const QMetaMethod signal =
-        meta->method(meta->indexOfSignal(QMetaObject::normalizedSignature(wire.event)));
-    Q_ASSERT(signal.isValid());
-    const QMetaMethod handler = FindHandler(metaObject(), signal, wire.handler);
-    if (handler.isValid()) {
-      connect(source, signal, this, handler);
-    } else {
-      unwiredHandlers_ << QString::fromLatin1(wire.handler);
-    }
-  }
+  const auto wire = [this](auto* control, auto signal, auto handler, const char* handlerName) {
+    if (control == nullptr || !connect(control, signal, this, handler))
+      unwiredHandlers_ << QString::fromLatin1(handlerName);
+  };
+  // The handler's name is written once: the member it points to and the name it is reported by.
+#define QF_WIRE(control, event, handler) wire(control, event, &TMainForm::handler, #handler)
+  QF_WIRE(this, &TMainForm::OnKeyDown, FormKeyDown);
+
+  QF_WIRE(TrCalibrateBtn, &QPushButton::clicked, TrCalibrateBtnClick);
+  QF_WIRE(BrCalibrateBtn, &QPushButton::clicked, BrCalibrateBtnClick);
+  QF_WIRE(ClCalibrateBtn, &QPushButton::clicked, ClCalibrateBtnClick);
+  QF_WIRE(TrAdvButt, &QPushButton::clicked, TrAdvButtClick);
+  QF_WIRE(BrAdvButt, &QPushButton::clicked, BrAdvButtClick);
+  QF_WIRE(ClAdvButt, &QPushButton::clicked, ClAdvButtClick);
+  QF_WIRE(TrRangeSlider, &TRangeSlider::OnMouseMove, TrRangeSliderMouseMove);
+  QF_WIRE(BrRangeSlider, &TRangeSlider::OnMouseMove, BrRangeSliderMouseMove);
+  QF_WIRE(ClRangeSlider, &TRangeSlider::OnMouseMove, ClRangeSliderMouseMove);
+  QF_WIRE(TrRangeSlider, &TRangeSlider::OnMouseUp, TrRangeSliderMouseUp);
+  QF_WIRE(BrRangeSlider, &TRangeSlider::OnMouseUp, BrRangeSliderMouseUp);
+  QF_WIRE(ClRangeSlider, &TRangeSlider::OnMouseUp, ClRangeSliderMouseUp);
+  QF_WIRE(TrFSValue, &QComboBox::activated, TrFSValueChang);
+  QF_WIRE(BrFSValueBox, &QComboBox::activated, BrFSValueBoxChange);
+  QF_WIRE(ClFSValueBox, &QComboBox::activated, ClFSValueBoxChange);
+  QF_WIRE(TrSSValue, &QComboBox::activated, TrSSValueChange);
+  QF_WIRE(BrSSValueBox, &QComboBox::activated, BrSSValueBoxChange);
+  QF_WIRE(ClSSValueBox, &QComboBox::activated, ClSSValueBoxChange);
+  QF_WIRE(TrConnectCheckBox, &TCheckBox::OnMouseUp, TrConnectCheckBoxMouseUp);
+  QF_WIRE(BrConnectCheckBox, &TCheckBox::OnMouseUp, BrConnectCheckBoxMouseUp);
+  QF_WIRE(ClConnectCheckBox, &TCheckBox::OnMouseUp, ClConnectCheckBoxMouseUp);
+
+  QF_WIRE(DebugPedalSelectorBox, &QComboBox::activated, DebugPedalSelectorBoxChange);
+  QF_WIRE(USBMinEdit, &TNumericEdit::OnKeyUp, USBMinEditKeyUp);
+  QF_WIRE(USBMaxEdit, &TNumericEdit::OnKeyUp, USBMaxEditKeyUp);
+  QF_WIRE(FanatecMinEdit, &TNumericEdit::OnKeyUp, FanatecMinEditKeyUp);
+  QF_WIRE(FanatecMaxEdit, &TNumericEdit::OnKeyUp, FanatecMaxEditKeyUp);
+  QF_WIRE(SliderRangeMinEdit, &TNumericEdit::OnKeyUp, SliderRangeMinEditKeyUp);
+  QF_WIRE(SliderRangeMaxEdit, &TNumericEdit::OnKeyUp, SliderRangeMaxEditKeyUp);
+  QF_WIRE(SliderPosLeftEdit, &TNumericEdit::OnKeyUp, SliderPosLeftEditKeyUp);
+  QF_WIRE(SliderPosRightEdit, &TNumericEdit::OnKeyUp, SliderPosRightEditKeyUp);
+  QF_WIRE(BrCalEdit, &TNumericEdit::OnKeyUp, BrCalEditKeyUp);
+  QF_WIRE(FlashCountEdit, &TNumericEdit::OnKeyUp, BrCalEditKeyUp);
+  QF_WIRE(ReadSetButton, &QPushButton::clicked, ReadSetButtonClick);
+  QF_WIRE(ResetCalibrButt, &QPushButton::clicked, ResetCalibrButtClick);
+#undef QF_WIRE
 }

@@ -97,7 +97,7 @@ class TMainForm : public QWidget {
   };
   TPedalControls ControlsOf(PedalName pedal) const;
 
-  // Handlers of the wiring table that no slot of the window answers (yet).
+  // Handlers of the wiring list whose control was never built (none, in a whole window).
   QStringList UnwiredHandlers() const { return unwiredHandlers_; }
 
   // ---- The window ------------------------------------------------------------------------
@@ -216,11 +216,10 @@ class TMainForm : public QWidget {
   QPushButton* ResetCalibrButt = nullptr;
   QPushButton* ReadSetButton = nullptr;
 
-  // Handlers are wired by name from the table in MainFormWiring.cpp, the way a form resource
-  // wires them: declare each one as a slot under its own name (for example
-  // `void TrCalibrateBtnClick();`) and it is connected to its control's event when the window is
-  // built. A handler may take the leading arguments of its event or none.
- public slots:
+  // The controls' events reach these handlers through the typed list in MainFormWiring.cpp: a
+  // new handler is declared here under its own name (for example `void TrCalibrateBtnClick();`)
+  // and given a row there. A handler may take the leading arguments of its event or none.
+ public:
   // ---- Pedal panels' handlers and operations (MainFormPanels.cpp) ----------------------------
   void TrRangeSliderMouseMove();
   void BrRangeSliderMouseMove();
@@ -279,7 +278,7 @@ class TMainForm : public QWidget {
   void WatchPanelGestures();
 
   // ---- Debug tab's handlers and the service mode (MainFormDebugTab.cpp) ----------------------
- public slots:
+ public:
   void FormKeyDown(int key);
   void DebugPedalSelectorBoxChange();
   void USBMinEditKeyUp(int key);
