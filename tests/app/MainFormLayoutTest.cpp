@@ -232,9 +232,7 @@ TEST_P(MainFormControlTable, ControlStandsAsLaidOut) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Window, MainFormControlTable, ::testing::ValuesIn(AllRows()),
-                         [](const ::testing::TestParamInfo<ControlRow>& row) {
-                           return row.param.name;
-                         });
+                         qf_test::RowName());
 
 using MainFormLayout = MainFormFixture;
 

@@ -30,14 +30,6 @@ constexpr int kThumbRow = 15;
 constexpr int kAboveBarRow = 9;
 constexpr int kBarRow = 16;
 
-// Names each table row after its `name` field.
-struct NamedCase {
-  template <class Case>
-  std::string operator()(const ::testing::TestParamInfo<Case>& row) const {
-    return row.param.name;
-  }
-};
-
 // A slider as the window configures it: 360 x 30, range 0-100, thumbs at 0 and 100.
 class RangeSliderTest : public ::testing::Test {
  protected:
@@ -160,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, RangeSliderSetters, ::testing::Values(
     SetterCase{"PairWrittenTwiceArrives", 10, 20,
                {{Prop::Left, 40}, {Prop::Right, 60}, {Prop::Left, 40}, {Prop::Right, 60}},
                0, 100, 40, 60, 2}),
-    NamedCase());
+    qf_test::RowName());
 // clang-format on
 
 // ---- Layout -----------------------------------------------------------------------------------
@@ -196,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, RangeSliderThumbLayout, ::testing::Values(
     ThumbCase{"RightTieTruncates", 4, 0, 3, true, 3 + 259},     // 259.5
     ThumbCase{"RightAtMaxEndsTrack", 100, 0, 100, true, 3 + 346},
     ThumbCase{"LeftAtMinStartsTrack", 100, 0, 100, false, 3}),
-    NamedCase());
+    qf_test::RowName());
 // clang-format on
 
 TEST_F(RangeSliderTest, ThumbsStandAcrossTheBarAndTheSegmentJoinsTheirCentres) {
@@ -396,7 +388,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, RangeSliderKeys, ::testing::Values(
     KeyCase{"ShiftRightAtMax", 20, 100, 10, Qt::Key_Right, true, 20, 100},
     KeyCase{"HugePageUpDoesNotWrap", 20, 50, INT_MAX, Qt::Key_PageUp, false, 20, 50},
     KeyCase{"HugePageDownDoesNotWrap", 20, 50, INT_MIN, Qt::Key_PageDown, true, 20, 100}),
-    NamedCase());
+    qf_test::RowName());
 // clang-format on
 
 struct WheelCase {
@@ -430,7 +422,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, RangeSliderWheel, ::testing::Values(
     WheelCase{"LeftPressKeepsRightActive", 20, 50, {179, 75}, -120, 20, 51},
     WheelCase{"TrackPressMakesLeftActive", 20, 50, {179, 300}, -120, 21, 50},
     WheelCase{"RightStopsAtMax", 20, 100, {352}, -120, 20, 100}),
-    NamedCase());
+    qf_test::RowName());
 // clang-format on
 
 }  // namespace

@@ -122,9 +122,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, HideTabTest,
                                          HideTabCase{"SkipsAlreadyHidden", {1}, 0, 0, 2},
                                          HideTabCase{"LastVisibleLeavesNone", {0, 1}, 2, 2, -1},
                                          HideTabCase{"ActiveWithHiddenTabStays", {0}, 0, 1, 0}),
-                         [](const testing::TestParamInfo<HideTabCase>& tested) {
-                           return tested.param.name;
-                         });
+                         qf_test::RowName());
 
 TEST_F(PageControlTest, ShowingATabAgainRestoresItsPlaceAndKeepsActivePage) {
   Page(0)->SetTabVisible(false);

@@ -24,13 +24,6 @@ const QRgb kGreen = qRgb(0x28, 0xA0, 0x3C);
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-struct NamedCase {
-  template <class Case>
-  std::string operator()(const ::testing::TestParamInfo<Case>& row) const {
-    return row.param.name;
-  }
-};
-
 bool WaitFor(const std::function<bool()>& condition) {
   QDeadlineTimer deadline(5000);
   while (!condition()) {
@@ -133,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, SmoothProgressBarSetters, ::testing::Values(
     SetterCase{"InfinitePositionIsClamped", {{Prop::Position, kInf}}, 0, 100, 100},
     SetterCase{"NaNPositionIsIgnored", {{Prop::Position, 30}, {Prop::Position, kNaN}}, 0, 100, 30},
     SetterCase{"NaNBoundsAreIgnored", {{Prop::Minimum, kNaN}, {Prop::Maximum, kNaN}}, 0, 100, 0}),
-    NamedCase());
+    qf_test::RowName());
 // clang-format on
 
 // ---- Repaints ---------------------------------------------------------------------------------
@@ -222,7 +215,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, SmoothProgressBarFill, ::testing::Values(
     FillCase{"PositionAtRaisedMinimum", 1000, 3000, 1000, 0},
     FillCase{"RaisedMinimum", 1000, 1400, 1100, 88.25},
     FillCase{"InvertedBounds", 10, 5, 7, 0}),
-    NamedCase());
+    qf_test::RowName());
 // clang-format on
 
 TEST_F(SmoothProgressBarTest, MarqueeBandStepsEightPixelsAndWrapsAroundTheBar) {

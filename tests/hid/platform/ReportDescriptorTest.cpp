@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+#include "tests/support/PrintRowName.h"
 
 using hidplatform::ParseReportDescriptor;
 using hidplatform::ReportLayout;
@@ -109,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
         DeviceCase{"MediaKeyboard", &mediaKeyboard, 9, 2, 0, true, true, false, 0x01, 0x06, 2},
         DeviceCase{"MouseWithNumberedFeature", &mouseWithNumberedFeature, 4, 0, 8, false, false,
                    true, 0x01, 0x02, 1}),
-    [](const testing::TestParamInfo<DeviceCase>& param) { return param.param.name; });
+    qf_test::RowName());
 
 TEST(ReportDescriptorTest, PopRestoresThePushedReportSizeAndCount) {
   // 2 x 8 bits, push, 4 x 16 bits, pop, then 2 x 8 bits again: 80 bits in all.
@@ -160,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"PopWithoutPush", {0x75, 0x08, 0x95, 0x01, 0x81, 0x02, 0xB4, 0x81, 0x02}, 2},
         MalformedCase{"EndlessPushes", PushedTimes(1000), 2},
         MalformedCase{"ReportIdZero", {0x85, 0x00, 0x75, 0x08, 0x95, 0x01, 0x81, 0x02}, 0}),
-    [](const testing::TestParamInfo<MalformedCase>& param) { return param.param.name; });
+    qf_test::RowName());
 
 TEST(ReportDescriptorTest, HugeReportIsCappedAtTheLargestLength) {
   // 255-bit fields, 0xFFFFFFFF of them, twice.

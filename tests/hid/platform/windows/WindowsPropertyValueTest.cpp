@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "hid/platform/windows/WindowsDeviceProperties.h"
+#include "tests/support/PrintRowName.h"
 
 namespace hidplatform::windows {
 namespace {
@@ -78,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
                   DeviceProperty(std::uint32_t{0x84})},
         ValueCase{"NumberStoredAsText", PropertyKind::Number, REG_SZ, BytesOf(u"12"), std::nullopt},
         ValueCase{"NumberOfTheWrongSize", PropertyKind::Number, REG_DWORD, {1, 2}, std::nullopt}),
-    [](const ::testing::TestParamInfo<ValueCase>& param) { return std::string(param.param.name); });
+    qf_test::RowName());
 
 }  // namespace
 }  // namespace hidplatform::windows
