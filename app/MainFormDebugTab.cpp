@@ -14,6 +14,7 @@
 #include "TLabel.h"
 #include "TMainForm.h"
 #include "pedal/Rounding.h"
+#include "pedal/SettingsTexts.h"
 #include "widgets/TNumericEdit.h"
 #include "widgets/TSideTabPageControl.h"
 
@@ -94,18 +95,6 @@ std::optional<std::uint16_t> ParseRawLimit(const QString& text) {
   return static_cast<std::uint16_t>(rounded);
 }
 
-std::uint16_t ReportWord(const TSettingsReport& report, std::size_t offset) {
-  return static_cast<std::uint16_t>(report[offset] | (report[offset + 1] << 8));
-}
-
-// The firmware writes its version as one decimal number, two digits per part: 10203 is 1.2.3.
-QString VersionText(std::uint16_t version) {
-  return QStringLiteral("MCU Version: %1.%2.%3")
-      .arg(version / 10000)
-      .arg(version % 10000 / 100)
-      .arg(version % 100);
-}
-
 void AppendPedalLines(QPlainTextEdit& memo, const char* prefix, const TPedal& pedal) {
   const QString p = QLatin1String(prefix);
   memo.appendPlainText(kSeparatorLine);
@@ -159,8 +148,8 @@ void TMainForm::DumpSettingsToDebug() {
   ShowStoredIndex(BrSSValueBox, model.BrakePedal.data.SecondFilterStageKoeff);
   ShowStoredIndex(ClFSValueBox, model.ClutchPedal.data.FirstFilterStageKoeff);
   ShowStoredIndex(ClSSValueBox, model.ClutchPedal.data.SecondFilterStageKoeff);
-  FlashCountEdit->SetFloatValue(ReportWord(model.SettingsReport, SettingsOffset::FlashCount));
-  VersionLable->setText(VersionText(ReportWord(model.SettingsReport, SettingsOffset::McuVersion)));
+  FlashCountEdit->SetFloatValue(model.FlashCount());
+  VersionLable->setText(VersionText(model.McuVersion()));
 }
 
 // ---- Raw-limit fields ------------------------------------------------------------------------

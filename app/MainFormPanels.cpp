@@ -12,7 +12,7 @@
 #include "TLabel.h"
 #include "TMainForm.h"
 #include "TPanel.h"
-#include "pedal/MapRange.h"
+#include "pedal/SettingsTexts.h"
 #include "widgets/TRangeSlider.h"
 #include "widgets/TSmoothProgressBar.h"
 
@@ -21,41 +21,6 @@ namespace {
 const QString kCalibrateCaption = QStringLiteral("Calibrate");
 const QString kDoneCaption = QStringLiteral("Done");
 const QString kNotConnectedCaption = QStringLiteral("Not connected");
-
-// The brake's load at full scale is 96 times its constant, in kilograms.
-constexpr long double kFullScaleKgPerConst = 96.0L;
-
-// An empty interval has no mapping: it reads as 0 instead of an overflowed infinity.
-std::int64_t MapOrZero(long double x, long double fromLow, long double fromHigh, long double toLow,
-                       long double toHigh) {
-  if (fromLow == fromHigh) return 0;
-  return MapRangeRounded(x, fromLow, fromHigh, toLow, toHigh);
-}
-
-QString PercentLabel(std::int64_t percent) {
-  return QString::number(static_cast<std::int32_t>(percent)) + QLatin1Char('%');
-}
-
-// The percentages map from the pedal's own range, which the Debug page may have changed
-// since the slider took it: they are not limited to 0-100.
-QString FromText(const TRangeSlider& slider, const PedalData& settings) {
-  return PercentLabel(
-      MapOrZero(slider.PositionLeft(), settings.SliderRangeMin, settings.SliderRangeMax, 0, 100));
-}
-
-// The same straight line as FromText, taken from its upper end.
-QString ToText(const TRangeSlider& slider, const PedalData& settings) {
-  return PercentLabel(
-      MapOrZero(slider.PositionRight(), settings.SliderRangeMax, settings.SliderRangeMin, 100, 0));
-}
-
-std::uint16_t ThumbKg(const TRangeSlider& slider, int position, double brakeKgConst) {
-  const std::int64_t kg =
-      MapOrZero(position, slider.Min(), slider.Max(), 0, kFullScaleKgPerConst * brakeKgConst);
-  return static_cast<std::uint16_t>(static_cast<std::uint64_t>(kg) & 0xFFFF);
-}
-
-QString KgLabel(std::uint16_t kg) { return QString::number(kg) + QStringLiteral("kg"); }
 
 // The keys the range slider moves a thumb with.
 const std::vector<int> kSliderKeys{Qt::Key_Left,   Qt::Key_Right,    Qt::Key_Up,   Qt::Key_Down,
@@ -66,31 +31,33 @@ const std::vector<int> kSliderKeys{Qt::Key_Left,   Qt::Key_Right,    Qt::Key_Up,
 // ---- Labels -------------------------------------------------------------------------------
 
 void TMainForm::TrRangeSliderChangeLeft() {
-  TrFromLableValue->setText(FromText(*TrRangeSlider, Link.Model.ThrottlePedal.data));
+  TrFromLableValue->setText(FromText(TrRangeSlider->PositionLeft(), Link.Model.ThrottlePedal.data));
 }
 
 void TMainForm::TrRangeSliderChangeRight() {
-  TrToLableValue->setText(ToText(*TrRangeSlider, Link.Model.ThrottlePedal.data));
+  TrToLableValue->setText(ToText(TrRangeSlider->PositionRight(), Link.Model.ThrottlePedal.data));
 }
 
 void TMainForm::BrRangeSliderChangeLeft() {
-  BrFromLableValue->setText(FromText(*BrRangeSlider, Link.Model.BrakePedal.data));
-  BrakeLeftKg = ThumbKg(*BrRangeSlider, BrRangeSlider->PositionLeft(), Link.Model.BrakeKgConst);
+  BrFromLableValue->setText(FromText(BrRangeSlider->PositionLeft(), Link.Model.BrakePedal.data));
+  BrakeLeftKg = ThumbKg(BrRangeSlider->PositionLeft(), BrRangeSlider->Min(),
+                        BrRangeSlider->Max(), Link.Model.BrakeKgConst);
   BrLSliderKgValueLable->setText(KgLabel(BrakeLeftKg));
 }
 
 void TMainForm::BrRangeSliderChangeRight() {
-  BrToLableValue->setText(ToText(*BrRangeSlider, Link.Model.BrakePedal.data));
-  BrakeRightKg = ThumbKg(*BrRangeSlider, BrRangeSlider->PositionRight(), Link.Model.BrakeKgConst);
+  BrToLableValue->setText(ToText(BrRangeSlider->PositionRight(), Link.Model.BrakePedal.data));
+  BrakeRightKg = ThumbKg(BrRangeSlider->PositionRight(), BrRangeSlider->Min(),
+                         BrRangeSlider->Max(), Link.Model.BrakeKgConst);
   BrRSliderKgValueLable->setText(KgLabel(BrakeRightKg));
 }
 
 void TMainForm::ClRangeSliderChangeLeft() {
-  ClFromLableValue->setText(FromText(*ClRangeSlider, Link.Model.ClutchPedal.data));
+  ClFromLableValue->setText(FromText(ClRangeSlider->PositionLeft(), Link.Model.ClutchPedal.data));
 }
 
 void TMainForm::ClRangeSliderChangeRight() {
-  ClToLableValue->setText(ToText(*ClRangeSlider, Link.Model.ClutchPedal.data));
+  ClToLableValue->setText(ToText(ClRangeSlider->PositionRight(), Link.Model.ClutchPedal.data));
 }
 
 void TMainForm::RefreshSliderLabels(PedalName pedal) {

@@ -3,7 +3,7 @@
 
 #include <QLocale>
 
-#include "ReadoutTexts.h"
+#include "pedal/ReadoutTexts.h"
 #include "TLabel.h"
 #include "TMainForm.h"
 #include "widgets/TRangeSlider.h"

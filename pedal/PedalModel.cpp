@@ -13,10 +13,6 @@ TPedal MakePedal(const char* name, PedalName mainname) {
   return pedal;
 }
 
-std::uint16_t LittleEndian16(const std::uint8_t* bytes) {
-  return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
-}
-
 // The brake constant travels as one byte in tenths: the decimal value rounded, then only its low
 // 8 bits.
 std::uint8_t BrakeKgConstToTenths(double brakeKgConst) {
@@ -78,8 +74,19 @@ void PedalModel::UnpackPedalData(TPedal& pedal) {
 
 bool PedalModel::DecodePositions(const std::uint8_t* data, std::size_t size) {
   if (data == nullptr || size < kPositionsReportDataSize) return false;
-  ThrottlePedal.nPosition = LittleEndian16(data);
-  BrakePedal.nPosition = LittleEndian16(data + 2);
-  ClutchPedal.nPosition = LittleEndian16(data + 4);
+  // One 16-bit position a pedal, in the order of the pedals.
+  const std::span<const std::uint8_t> positions(data, kPositionsReportDataSize);
+  for (PedalName name : kAllPedals) {
+    const std::size_t offset = 2 * static_cast<std::size_t>(name);
+    Pedal(name).nPosition = ReadLittleEndian16(positions.subspan(offset).first<2>());
+  }
   return true;
+}
+
+std::uint16_t PedalModel::FlashCount() const {
+  return ReadLittleEndian16(std::span(SettingsReport).subspan(SettingsOffset::FlashCount).first<2>());
+}
+
+std::uint16_t PedalModel::McuVersion() const {
+  return ReadLittleEndian16(std::span(SettingsReport).subspan(SettingsOffset::McuVersion).first<2>());
 }

@@ -59,4 +59,9 @@ class PedalModel {
   // Takes the three raw positions of a positions report (`data` = the bytes after the report
   // id). A report with fewer than 6 data bytes changes nothing and false is returned.
   bool DecodePositions(const std::uint8_t* data, std::size_t size);
+
+  // How often the pedal set has written its flash, and its firmware version, from the last
+  // settings report received (0 before the first).
+  std::uint16_t FlashCount() const;
+  std::uint16_t McuVersion() const;
 };

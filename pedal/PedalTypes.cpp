@@ -8,9 +8,9 @@ class LittleEndianReader {
   explicit LittleEndianReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
   std::uint8_t U8() { return bytes_[pos_++]; }
   std::uint16_t U16() {
-    const auto low = bytes_[pos_++];
-    const auto high = bytes_[pos_++];
-    return static_cast<std::uint16_t>(low | (high << 8));
+    const std::uint16_t value = ReadLittleEndian16(bytes_.subspan(pos_).first<2>());
+    pos_ += 2;
+    return value;
   }
 
  private:

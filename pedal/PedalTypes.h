@@ -37,6 +37,11 @@ struct PedalData {
 inline constexpr std::size_t kPedalDataSize = 19;
 static_assert(sizeof(PedalData) == kPedalDataSize, "PedalData must be exactly its wire size");
 
+// The one reading of a 16-bit field of a report: low byte first.
+inline std::uint16_t ReadLittleEndian16(std::span<const std::uint8_t, 2> bytes) {
+  return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
+}
+
 // Reads the 19 wire bytes (little-endian fields) into a PedalData.
 PedalData PedalDataFromBytes(std::span<const std::uint8_t, kPedalDataSize> bytes);
 // Writes a PedalData as its 19 wire bytes (little-endian fields).

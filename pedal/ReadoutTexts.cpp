@@ -4,8 +4,8 @@
 #include <cmath>
 #include <iterator>
 
-#include "pedal/MapRange.h"
-#include "pedal/Rounding.h"
+#include "MapRange.h"
+#include "Rounding.h"
 
 QString OneDecimalText(long double value, const QLocale& locale) {
   const std::int64_t tenths = RoundHalfEven(value * 10.0L);
