@@ -30,26 +30,14 @@ QString CaptionOf(const QLabel* label) {
   return text;
 }
 
-QString PedalWord(PedalName pedal) {
-  switch (pedal) {
-    case PedalName::Throttle:
-      return QStringLiteral("Throttle");
-    case PedalName::Brake:
-      return QStringLiteral("Brake");
-    case PedalName::Clutch:
-      return QStringLiteral("Clutch");
-  }
-  return {};
-}
-
 }  // namespace
 
 void TMainForm::DescribeControlsForAccessibility() {
   Describe(SplashProgressBar, QStringLiteral("Connecting"),
            QStringLiteral("Shows that the pedal set is being looked for"));
   for (PedalName pedal : kAllPedals) {
-    const TPedalControls c = ControlsOf(pedal);
-    const QString word = PedalWord(pedal);
+    const TPedalControls& c = ControlsOf(pedal);
+    const QString word = QString::fromStdString(Link.Model.Pedal(pedal).name);
     const QString lower = word.toLower();
     Describe(c.bar, word + QStringLiteral(" travel"),
              QStringLiteral("How far the %1 pedal is pressed").arg(lower));
@@ -67,20 +55,11 @@ void TMainForm::DescribeControlsForAccessibility() {
              QStringLiteral("Starts or ends the %1 pedal's calibration").arg(lower));
     Describe(c.advancedButton, {},
              QStringLiteral("Shows or hides the %1 pedal's filter stages and connection").arg(lower));
-  }
-  // The advanced strips: each field is named after its caption.
-  struct Strip {
-    PedalName pedal;
-    const QLabel *first, *second, *connection;
-  };
-  for (const Strip& s : {Strip{PedalName::Throttle, Label1, Label2, Label3},
-                         Strip{PedalName::Brake, Label4, Label5, Label6},
-                         Strip{PedalName::Clutch, Label7, Label8, Label9}}) {
-    const TPedalControls c = ControlsOf(s.pedal);
-    const QString pedal = PedalWord(s.pedal) + QStringLiteral(" pedal");
-    Describe(c.firstStage, CaptionOf(s.first), pedal);
-    Describe(c.secondStage, CaptionOf(s.second), pedal);
-    Describe(c.connection, CaptionOf(s.connection), pedal);
+    // The advanced strip: each field is named after its caption.
+    const QString strip = word + QStringLiteral(" pedal");
+    Describe(c.firstStage, CaptionOf(c.firstStageCaption), strip);
+    Describe(c.secondStage, CaptionOf(c.secondStageCaption), strip);
+    Describe(c.connection, CaptionOf(c.connectionCaption), strip);
   }
 
   // The Debug page: every field is named after its column's heading and its own caption.

@@ -129,9 +129,7 @@ void TMainForm::ApplyServiceMode() {
   }
   // Only reached with the Main tab still shown while the service key came first.
   if (MyPageControl->Pages(0)->TabVisible()) {
-    TrAdvButt->show();
-    BrAdvButt->show();
-    ClAdvButt->show();
+    for (PedalName pedal : kAllPedals) ControlsOf(pedal).advancedButton->show();
   }
 }
 
@@ -139,32 +137,24 @@ void TMainForm::ApplyServiceMode() {
 
 void TMainForm::DumpSettingsToDebug() {
   const PedalModel& model = Link.Model;
-  AppendPedalLines(*DebugMemo, "TrPedal.", model.ThrottlePedal);
-  AppendPedalLines(*DebugMemo, "BrPedal.", model.BrakePedal);
-  AppendPedalLines(*DebugMemo, "ClPedal.", model.ClutchPedal);
-  ShowStoredIndex(TrFSValue, model.ThrottlePedal.data.FirstFilterStageKoeff);
-  ShowStoredIndex(TrSSValue, model.ThrottlePedal.data.SecondFilterStageKoeff);
-  ShowStoredIndex(BrFSValueBox, model.BrakePedal.data.FirstFilterStageKoeff);
-  ShowStoredIndex(BrSSValueBox, model.BrakePedal.data.SecondFilterStageKoeff);
-  ShowStoredIndex(ClFSValueBox, model.ClutchPedal.data.FirstFilterStageKoeff);
-  ShowStoredIndex(ClSSValueBox, model.ClutchPedal.data.SecondFilterStageKoeff);
+  for (PedalName pedal : kAllPedals) {
+    const TPedal& object = model.Pedal(pedal);
+    const TPedalControls& c = ControlsOf(pedal);
+    AppendPedalLines(*DebugMemo, c.dumpPrefix, object);
+    ShowStoredIndex(c.firstStage, object.data.FirstFilterStageKoeff);
+    ShowStoredIndex(c.secondStage, object.data.SecondFilterStageKoeff);
+  }
   FlashCountEdit->SetFloatValue(model.FlashCount());
   VersionLable->setText(VersionText(model.McuVersion()));
 }
 
 // ---- Raw-limit fields ------------------------------------------------------------------------
 
+// The selector lists the pedals in the order of kAllPedals.
 TPedal* TMainForm::SelectedDebugPedal() {
-  switch (DebugPedalSelectorBox->currentIndex()) {
-    case 0:
-      return &Link.Model.ThrottlePedal;
-    case 1:
-      return &Link.Model.BrakePedal;
-    case 2:
-      return &Link.Model.ClutchPedal;
-    default:
-      return nullptr;
-  }
+  const int index = DebugPedalSelectorBox->currentIndex();
+  if (index < 0 || static_cast<std::size_t>(index) >= kAllPedals.size()) return nullptr;
+  return &Link.Model.Pedal(kAllPedals[static_cast<std::size_t>(index)]);
 }
 
 TNumericEdit* TMainForm::RawLimitEdit(TRawLimit field) const {
@@ -238,8 +228,7 @@ void TMainForm::BrCalEditKeyUp(int key) {
   }
   Link.Model.BrakeKgConst = value;
   Link.SendCommand(PedalCommand::Update);
-  BrRangeSliderChangeLeft();
-  BrRangeSliderChangeRight();
+  RefreshSliderLabels(PedalName::Brake);
 }
 
 // ---- Buttons ---------------------------------------------------------------------------------

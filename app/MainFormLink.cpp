@@ -23,9 +23,7 @@ void TMainForm::AttachReadoutReactions() {
   Link.OnPositionsReceived.Add([this] { SplashPanel->hide(); });
   Link.OnPositionsDecoded.Add([this] { UpdateBrakeLoadText(); });
   Link.OnReadoutDue.Add([this] {
-    UpdatePedalReadout(Link.Model.ThrottlePedal);
-    UpdatePedalReadout(Link.Model.BrakePedal);
-    UpdatePedalReadout(Link.Model.ClutchPedal);
+    for (PedalName pedal : kAllPedals) UpdatePedalReadout(Link.Model.Pedal(pedal));
   });
   Link.OnConnectionLost.Add([this] { SplashPanel->show(); });
 }

@@ -5,7 +5,6 @@
 
 #include <QComboBox>
 #include <QPushButton>
-#include <array>
 
 #include "ControlGestures.h"
 #include "TCheckBox.h"
@@ -30,50 +29,22 @@ const std::vector<int> kSliderKeys{Qt::Key_Left,   Qt::Key_Right,    Qt::Key_Up,
 
 // ---- Labels -------------------------------------------------------------------------------
 
-void TMainForm::TrRangeSliderChangeLeft() {
-  TrFromLableValue->setText(FromText(TrRangeSlider->PositionLeft(), Link.Model.ThrottlePedal.data));
-}
-
-void TMainForm::TrRangeSliderChangeRight() {
-  TrToLableValue->setText(ToText(TrRangeSlider->PositionRight(), Link.Model.ThrottlePedal.data));
-}
-
-void TMainForm::BrRangeSliderChangeLeft() {
-  BrFromLableValue->setText(FromText(BrRangeSlider->PositionLeft(), Link.Model.BrakePedal.data));
-  BrakeLeftKg = ThumbKg(BrRangeSlider->PositionLeft(), BrRangeSlider->Min(),
-                        BrRangeSlider->Max(), Link.Model.BrakeKgConst);
-  BrLSliderKgValueLable->setText(KgLabel(BrakeLeftKg));
-}
-
-void TMainForm::BrRangeSliderChangeRight() {
-  BrToLableValue->setText(ToText(BrRangeSlider->PositionRight(), Link.Model.BrakePedal.data));
-  BrakeRightKg = ThumbKg(BrRangeSlider->PositionRight(), BrRangeSlider->Min(),
-                         BrRangeSlider->Max(), Link.Model.BrakeKgConst);
-  BrRSliderKgValueLable->setText(KgLabel(BrakeRightKg));
-}
-
-void TMainForm::ClRangeSliderChangeLeft() {
-  ClFromLableValue->setText(FromText(ClRangeSlider->PositionLeft(), Link.Model.ClutchPedal.data));
-}
-
-void TMainForm::ClRangeSliderChangeRight() {
-  ClToLableValue->setText(ToText(ClRangeSlider->PositionRight(), Link.Model.ClutchPedal.data));
-}
-
+// Left side first, as the left thumb's own change would refresh it, then the right.
 void TMainForm::RefreshSliderLabels(PedalName pedal) {
-  switch (pedal) {
-    case PedalName::Throttle:
-      TrRangeSliderChangeLeft();
-      TrRangeSliderChangeRight();
-      break;
-    case PedalName::Brake:
-      BrRangeSliderChangeLeft();
-      BrRangeSliderChangeRight();
-      break;
-    case PedalName::Clutch:
-      ClRangeSliderChangeLeft();
-      ClRangeSliderChangeRight();
-      break;
+  const TPedalControls& c = ControlsOf(pedal);
+  const PedalData& settings = Link.Model.Pedal(pedal).data;
+  const bool isBrake = pedal == PedalName::Brake;
+  c.fromValue->setText(FromText(c.slider->PositionLeft(), settings));
+  if (isBrake) {
+    BrakeLeftKg = ThumbKg(c.slider->PositionLeft(), c.slider->Min(), c.slider->Max(),
+                          Link.Model.BrakeKgConst);
+    c.leftThumbLoad->setText(KgLabel(BrakeLeftKg));
+  }
+  c.toValue->setText(ToText(c.slider->PositionRight(), settings));
+  if (isBrake) {
+    BrakeRightKg = ThumbKg(c.slider->PositionRight(), c.slider->Min(), c.slider->Max(),
+                           Link.Model.BrakeKgConst);
+    c.rightThumbLoad->setText(KgLabel(BrakeRightKg));
   }
 }
 
@@ -136,7 +107,7 @@ void TMainForm::EndCalibration(TPedal& pedal) {
 
 // The caption is the button's state.
 void TMainForm::OnCalibrateClicked(PedalName pedal) {
-  const TPedalControls c = ControlsOf(pedal);
+  const TPedalControls& c = ControlsOf(pedal);
   TPedal& object = Link.Model.Pedal(pedal);
   if (c.calibrateButton->text() == kCalibrateCaption) {
     BeginCalibration(object);
@@ -155,7 +126,7 @@ void TMainForm::OnCalibrateClicked(PedalName pedal) {
 void TMainForm::LeaveCalibrations() {
   for (PedalName pedal : kAllPedals) {
     TPedal& object = Link.Model.Pedal(pedal);
-    const TPedalControls c = ControlsOf(pedal);
+    const TPedalControls& c = ControlsOf(pedal);
     if (c.calibrateButton->text() == kDoneCaption) c.calibrateButton->setText(kCalibrateCaption);
     c.infoLabel->hide();
     if (!object.calibration) continue;
@@ -170,38 +141,25 @@ void TMainForm::ClCalibrateBtnClick() { OnCalibrateClicked(PedalName::Clutch); }
 
 // ---- Advanced strip ----------------------------------------------------------------------------
 
+// The brake panel grows by 61 pixels but the window by 40 only: the page's bottom panel gives up
+// the rest.
 void TMainForm::ToggleAdvancedPanel(TPedal& pedal) {
-  struct Fold {
-    const char* name;
-    PedalName pedal;
-    int expandedHeight;
-    int windowGrowth;
-  };
-  // The brake panel grows by 61 pixels but the window by 40 only: the page's bottom panel
-  // gives up the rest.
-  const std::array<Fold, 3> folds{{
-      {"Throttle", PedalName::Throttle, ExpandedPanelHeight,
-       ExpandedPanelHeight - CollapsedPanelHeight},
-      {"Brake", PedalName::Brake, ExpandedBrakePanelHeight,
-       ExpandedBrakePanelHeight - ExpandedPanelHeight + 20},
-      {"Clutch", PedalName::Clutch, ExpandedPanelHeight,
-       ExpandedPanelHeight - CollapsedPanelHeight},
-  }};
-  for (const Fold& fold : folds) {
-    if (pedal.name != fold.name) continue;
-    const TPedalControls c = ControlsOf(fold.pedal);
-    if (c.panel->Tag() == 0) {
-      c.panel->resize(c.panel->width(), fold.expandedHeight);
-      setFixedHeight(height() + fold.windowGrowth);
-      c.advancedPanel->resize(c.advancedPanel->width(), 60);
-      c.advancedPanel->show();
-      c.panel->SetTag(1);
-    } else {
-      c.panel->resize(c.panel->width(), CollapsedPanelHeight);
-      setFixedHeight(height() - fold.windowGrowth);
-      c.advancedPanel->hide();
-      c.panel->SetTag(0);
-    }
+  const bool isBrake = pedal.mainname == PedalName::Brake;
+  const int expandedHeight = isBrake ? ExpandedBrakePanelHeight : ExpandedPanelHeight;
+  const int windowGrowth = isBrake ? ExpandedBrakePanelHeight - ExpandedPanelHeight + 20
+                                   : ExpandedPanelHeight - CollapsedPanelHeight;
+  const TPedalControls& c = ControlsOf(pedal.mainname);
+  if (c.panel->Tag() == 0) {
+    c.panel->resize(c.panel->width(), expandedHeight);
+    setFixedHeight(height() + windowGrowth);
+    c.advancedPanel->resize(c.advancedPanel->width(), 60);
+    c.advancedPanel->show();
+    c.panel->SetTag(1);
+  } else {
+    c.panel->resize(c.panel->width(), CollapsedPanelHeight);
+    setFixedHeight(height() - windowGrowth);
+    c.advancedPanel->hide();
+    c.panel->SetTag(0);
   }
 }
 
@@ -213,7 +171,8 @@ void TMainForm::ClAdvButtClick() { ToggleAdvancedPanel(Link.Model.ClutchPedal); 
 
 // Only an index of an item is stored: typed text that matches no item changes nothing, and the
 // box shows the stored value again.
-void TMainForm::OnFilterStageChosen(QComboBox* box, PedalName pedal, bool firstStage, int index) {
+void TMainForm::OnFilterStageChosen(PedalName pedal, bool firstStage, int index) {
+  QComboBox* box = firstStage ? ControlsOf(pedal).firstStage : ControlsOf(pedal).secondStage;
   PedalData& settings = Link.Model.Pedal(pedal).data;
   std::uint8_t& stored =
       firstStage ? settings.FirstFilterStageKoeff : settings.SecondFilterStageKoeff;
@@ -227,22 +186,22 @@ void TMainForm::OnFilterStageChosen(QComboBox* box, PedalName pedal, bool firstS
 }
 
 void TMainForm::TrFSValueChang(int index) {
-  OnFilterStageChosen(TrFSValue, PedalName::Throttle, true, index);
+  OnFilterStageChosen(PedalName::Throttle, true, index);
 }
 void TMainForm::BrFSValueBoxChange(int index) {
-  OnFilterStageChosen(BrFSValueBox, PedalName::Brake, true, index);
+  OnFilterStageChosen(PedalName::Brake, true, index);
 }
 void TMainForm::ClFSValueBoxChange(int index) {
-  OnFilterStageChosen(ClFSValueBox, PedalName::Clutch, true, index);
+  OnFilterStageChosen(PedalName::Clutch, true, index);
 }
 void TMainForm::TrSSValueChange(int index) {
-  OnFilterStageChosen(TrSSValue, PedalName::Throttle, false, index);
+  OnFilterStageChosen(PedalName::Throttle, false, index);
 }
 void TMainForm::BrSSValueBoxChange(int index) {
-  OnFilterStageChosen(BrSSValueBox, PedalName::Brake, false, index);
+  OnFilterStageChosen(PedalName::Brake, false, index);
 }
 void TMainForm::ClSSValueBoxChange(int index) {
-  OnFilterStageChosen(ClSSValueBox, PedalName::Clutch, false, index);
+  OnFilterStageChosen(PedalName::Clutch, false, index);
 }
 
 // ---- Connection ------------------------------------------------------------------------------
@@ -260,7 +219,7 @@ void TMainForm::ClConnectCheckBoxMouseUp() { ToggleConnection(PedalName::Clutch)
 
 void TMainForm::ShowConnectionStates() {
   for (PedalName pedal : kAllPedals) {
-    const TPedalControls c = ControlsOf(pedal);
+    const TPedalControls& c = ControlsOf(pedal);
     const bool connected = Link.Model.Pedal(pedal).data.ConnectStatus != 0;
     c.calibrateButton->setText(connected ? kCalibrateCaption : kNotConnectedCaption);
     c.calibrateButton->setEnabled(connected);
@@ -271,7 +230,7 @@ void TMainForm::ShowConnectionStates() {
 // ---- Settings into the controls ----------------------------------------------------------
 
 void TMainForm::ApplyPedalLimits(TPedal& pedal) {
-  const TPedalControls c = ControlsOf(pedal.mainname);
+  const TPedalControls& c = ControlsOf(pedal.mainname);
   const PedalData& settings = pedal.data;
   c.bar->SetMinimum(settings.ProgressBarValMin);
   c.bar->SetMaximum(settings.ProgressBarValMax);
@@ -286,7 +245,8 @@ void TMainForm::ApplyPedalLimits(TPedal& pedal) {
 }
 
 void TMainForm::ValidateSliderPositions() {
-  for (TRangeSlider* slider : {ClRangeSlider, BrRangeSlider, TrRangeSlider}) {
+  for (PedalName pedal : kAllPedals) {
+    TRangeSlider* slider = ControlsOf(pedal).slider;
     const bool valid = slider->PositionLeft() < slider->PositionRight() &&
                        slider->PositionLeft() >= slider->Min() &&
                        slider->PositionRight() <= slider->Max();
@@ -301,7 +261,7 @@ void TMainForm::ValidateSliderPositions() {
 
 void TMainForm::WatchPanelGestures() {
   for (PedalName pedal : kAllPedals) {
-    const TPedalControls c = ControlsOf(pedal);
+    const TPedalControls& c = ControlsOf(pedal);
     new GestureEndWatcher(c.slider, kSliderKeys, std::chrono::milliseconds(WheelRestMs),
                           [this, pedal] { CommitKeyboardGesture(pedal); });
     new KeyboardClickWatcher(c.connection, [this, pedal] { ToggleConnection(pedal); });

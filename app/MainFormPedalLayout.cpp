@@ -37,63 +37,57 @@ constexpr std::array<PedalLook, 3> kPedalLooks{{
     {"Clutch:", "0%", "Fully depress and release the pedal", 8, 37, 29, 60, 29, 7, false},
 }};
 
-// Where one panel's controls live in TMainForm, with their names.
-struct PedalMembers {
-  Slot<TPanel> panel;
-  Slot<TLabel> pedalName, liveReading, brakeLoad, calibrationHint;
-  Slot<TSmoothProgressBar> liveBar;
-  Slot<TRangeSlider> rangeSlider;
-  Slot<TLabel> fromCaption, fromValue, toCaption, toValue, leftThumbLoad, rightThumbLoad;
-  Slot<QPushButton> calibrateButton, advancedButton;
-  Slot<TPanel> advancedPanel;
-  Slot<TLabel> firstStageCaption, secondStageCaption, connectionCaption;
-  Slot<QComboBox> firstStage, secondStage;
-  Slot<TCheckBox> connection;
-};
+// The panel table's row of one pedal: where each of its controls lives in TMainForm, with its
+// name. A control without a TMainForm member of its own is built all the same when it has a name.
+using PedalMembers = TMainForm::TPedalControlSet<Slot>;
+using PedalControls = TMainForm::TPedalControls;
 
 constexpr int kLiveBarTop = 32;
 constexpr int kCaptionTop = 48;
 constexpr int kValueTop = 64;
 constexpr int kButtonLeft = 484;
 
-void BuildTopRow(FormBuilder& build, const PedalMembers& m, const PedalLook& look, QWidget* panel) {
-  build.Label(m.pedalName, panel, {56, 8}, look.nameText, SegoeUi(12));
-  build.Label(m.liveReading, panel, {114, 8}, look.readingText, SegoeUi(12, true));
+void BuildTopRow(FormBuilder& build, const PedalMembers& m, const PedalLook& look, QWidget* panel,
+                 PedalControls& c) {
+  c.nameLabel = build.Label(m.nameLabel, panel, {56, 8}, look.nameText, SegoeUi(12));
+  c.valueLabel = build.Label(m.valueLabel, panel, {114, 8}, look.readingText, SegoeUi(12, true));
   if (look.hasLoadLabels) {
-    TLabel* load = build.Label(m.brakeLoad, panel, {222, 8}, "0kg", SegoeUi(12, true));
-    load->setEnabled(false);
+    c.loadLabel = build.Label(m.loadLabel, panel, {222, 8}, "0kg", SegoeUi(12, true));
+    c.loadLabel->setEnabled(false);
   }
-  TLabel* hint =
-      build.Label(m.calibrationHint, panel, {315, look.hintTop}, look.hintText, SegoeUi(12));
-  hint->hide();
+  c.infoLabel = build.Label(m.infoLabel, panel, {315, look.hintTop}, look.hintText, SegoeUi(12));
+  c.infoLabel->hide();
 }
 
 void BuildRangeRow(FormBuilder& build, const PedalMembers& m, const PedalLook& look,
-                   QWidget* panel) {
-  build.Bar(m.liveBar, panel, {57, kLiveBarTop, 354, 5});
-  TRangeSlider* slider = build.Make(m.rangeSlider, panel, {54, look.sliderTop, 360, 30});
-  slider->SetMin(0);
-  slider->SetMax(100);
-  slider->SetPositionLeft(0);
-  slider->SetPositionRight(100);
+                   QWidget* panel, PedalControls& c) {
+  c.bar = build.Bar(m.bar, panel, {57, kLiveBarTop, 354, 5});
+  c.slider = build.Make(m.slider, panel, {54, look.sliderTop, 360, 30});
+  c.slider->SetMin(0);
+  c.slider->SetMax(100);
+  c.slider->SetPositionLeft(0);
+  c.slider->SetPositionRight(100);
 
-  build.Label(m.fromCaption, panel, {13, kCaptionTop}, "From:", SegoeUi(12));
-  build.Label(m.fromValue, panel, {22, kValueTop}, "0%", SegoeUi(12, true));
-  build.Label(m.toCaption, panel, {429, kCaptionTop}, "To:", SegoeUi(12));
-  build.Label(m.toValue, panel, {429, kValueTop}, "100%", SegoeUi(12, true));
+  c.fromCaption = build.Label(m.fromCaption, panel, {13, kCaptionTop}, "From:", SegoeUi(12));
+  c.fromValue = build.Label(m.fromValue, panel, {22, kValueTop}, "0%", SegoeUi(12, true));
+  c.toCaption = build.Label(m.toCaption, panel, {429, kCaptionTop}, "To:", SegoeUi(12));
+  c.toValue = build.Label(m.toValue, panel, {429, kValueTop}, "100%", SegoeUi(12, true));
   if (look.hasLoadLabels) {
-    build.Label(m.leftThumbLoad, panel, {52, 73}, "0kg", SegoeUi(12, true))->setEnabled(false);
+    c.leftThumbLoad = build.Label(m.leftThumbLoad, panel, {52, 73}, "0kg", SegoeUi(12, true));
+    c.leftThumbLoad->setEnabled(false);
     // Right-aligned: its right edge stays under the slider's right end (x = 416).
-    TLabel* right =
+    c.rightThumbLoad =
         build.RightAlignedLabel(m.rightThumbLoad, panel, {416, 73}, "100kg", SegoeUi(12, true));
-    right->setEnabled(false);
+    c.rightThumbLoad->setEnabled(false);
   }
 }
 
 void BuildButtons(FormBuilder& build, const PedalMembers& m, const PedalLook& look,
-                  QWidget* panel) {
-  build.Button(m.calibrateButton, panel, {kButtonLeft, look.calibrateTop, 84, 25}, "Calibrate");
-  build.Button(m.advancedButton, panel, {kButtonLeft, 60, 84, 25}, "Advanced")->hide();
+                  QWidget* panel, PedalControls& c) {
+  c.calibrateButton =
+      build.Button(m.calibrateButton, panel, {kButtonLeft, look.calibrateTop, 84, 25}, "Calibrate");
+  c.advancedButton = build.Button(m.advancedButton, panel, {kButtonLeft, 60, 84, 25}, "Advanced");
+  c.advancedButton->hide();
 }
 
 QComboBox* FilterStageBox(FormBuilder& build, Slot<QComboBox> slot, QWidget* parent, QRect at,
@@ -104,27 +98,34 @@ QComboBox* FilterStageBox(FormBuilder& build, Slot<QComboBox> slot, QWidget* par
 }
 
 void BuildAdvancedPanel(FormBuilder& build, const PedalMembers& m, const PedalLook& look,
-                        QWidget* panel) {
+                        QWidget* panel, PedalControls& c) {
   TPanel* strip = build.Panel(m.advancedPanel, panel,
                               {50, look.advancedPanelTop, 360, look.advancedPanelHeight});
+  c.advancedPanel = strip;
   strip->hide();
-  build.Label(m.firstStageCaption, strip, {6, 7}, "First filter stage:", WindowFont(), 13);
-  build.Label(m.secondStageCaption, strip, {134, look.secondStageCaptionTop},
-              "Second filter stage:", WindowFont(), 13);
-  build.Label(m.connectionCaption, strip, {265, 7}, "Connection:", WindowFont(), 13);
-  FilterStageBox(build, m.firstStage, strip, {4, 32, 91, 21}, true);
-  FilterStageBox(build, m.secondStage, strip, {134, 33, 91, 21}, false);
-  build.CheckBox(m.connection, strip, {265, 30, 97, 17});
+  c.firstStageCaption =
+      build.Label(m.firstStageCaption, strip, {6, 7}, "First filter stage:", WindowFont(), 13);
+  c.secondStageCaption = build.Label(m.secondStageCaption, strip,
+                                     {134, look.secondStageCaptionTop}, "Second filter stage:",
+                                     WindowFont(), 13);
+  c.connectionCaption =
+      build.Label(m.connectionCaption, strip, {265, 7}, "Connection:", WindowFont(), 13);
+  c.firstStage = FilterStageBox(build, m.firstStage, strip, {4, 32, 91, 21}, true);
+  c.secondStage = FilterStageBox(build, m.secondStage, strip, {134, 33, 91, 21}, false);
+  c.connection = build.CheckBox(m.connection, strip, {265, 30, 97, 17});
 }
 
-void BuildPedalPanel(FormBuilder& build, const PedalMembers& m, const PedalLook& look) {
-  QWidget* panel = *m.panel.control;
-  BuildTopRow(build, m, look, panel);
-  BuildRangeRow(build, m, look, panel);
-  BuildButtons(build, m, look, panel);
-  BuildAdvancedPanel(build, m, look, panel);
+PedalControls BuildPedalPanel(FormBuilder& build, const PedalMembers& m, const PedalLook& look) {
+  PedalControls c;
+  c.panel = *m.panel.control;
+  c.dumpPrefix = m.dumpPrefix;
+  BuildTopRow(build, m, look, c.panel, c);
+  BuildRangeRow(build, m, look, c.panel, c);
+  BuildButtons(build, m, look, c.panel, c);
+  BuildAdvancedPanel(build, m, look, c.panel, c);
   // The opened advanced strip of the clutch lies over the slider's lowest rows.
-  (*m.advancedPanel.control)->raise();
+  c.advancedPanel->raise();
+  return c;
 }
 
 }  // namespace
@@ -153,7 +154,8 @@ void TMainForm::BuildPedalPanels() {
        {&Label3, "Label3"},
        {&TrFSValue, "TrFSValue"},
        {&TrSSValue, "TrSSValue"},
-       {&TrConnectCheckBox, "TrConnectCheckBox"}},
+       {&TrConnectCheckBox, "TrConnectCheckBox"},
+       "TrPedal."},
       {{&BrPanel, "BrPanel"},
        {&BrLevLableText, "BrLevLableText"},
        {&Brabsvaluelable, "Brabsvaluelable"},
@@ -175,7 +177,8 @@ void TMainForm::BuildPedalPanels() {
        {&Label6, "Label6"},
        {&BrFSValueBox, "BrFSValueBox"},
        {&BrSSValueBox, "BrSSValueBox"},
-       {&BrConnectCheckBox, "BrConnectCheckBox"}},
+       {&BrConnectCheckBox, "BrConnectCheckBox"},
+       "BrPedal."},
       {{&ClPanel, "ClPanel"},
        {&ClLevLableText, "ClLevLableText"},
        {&Clabsvaluelable, "Clabsvaluelable"},
@@ -197,8 +200,11 @@ void TMainForm::BuildPedalPanels() {
        {&Label9, "Label9"},
        {&ClFSValueBox, "ClFSValueBox"},
        {&ClSSValueBox, "ClSSValueBox"},
-       {&ClConnectCheckBox, "ClConnectCheckBox"}},
+       {&ClConnectCheckBox, "ClConnectCheckBox"},
+       "ClPedal."},
   }};
-  for (std::size_t i = 0; i < members.size(); ++i)
-    BuildPedalPanel(build, members[i], kPedalLooks[i]);
+  for (PedalName pedal : kAllPedals) {
+    const auto i = static_cast<std::size_t>(pedal);
+    pedalControls_[i] = BuildPedalPanel(build, members[i], kPedalLooks[i]);
+  }
 }

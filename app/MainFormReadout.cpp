@@ -34,7 +34,7 @@ void TMainForm::UpdateBrakeLoadText() {
 }
 
 void TMainForm::UpdatePedalReadout(TPedal& pedal) {
-  const TPedalControls c = ControlsOf(pedal.mainname);
+  const TPedalControls& c = ControlsOf(pedal.mainname);
   const bool isBrake = pedal.mainname == PedalName::Brake;
   if (pedal.calibration) {
     c.valueLabel->setText(kCalibrationText);
@@ -51,28 +51,5 @@ void TMainForm::UpdatePedalReadout(TPedal& pedal) {
   } else {
     c.bar->SetPosition(pedal.nPosition);
     c.valueLabel->setText(BarPercent(*c.bar));
-  }
-}
-
-TMainForm::TPedalControls TMainForm::ControlsOf(PedalName pedal) const {
-  switch (pedal) {
-    case PedalName::Brake:
-      return {BrPanel,          BrProgressBar,         Brabsvaluelable,
-              BrKgValueLabel,   BrRangeSlider,         BrFromLableValue,
-              BrToLableValue,   BrLSliderKgValueLable, BrRSliderKgValueLable,
-              BrCalibrateBtn,   BrInfoLable,           BrAdvButt,
-              BrAdvPanel,       BrFSValueBox,          BrSSValueBox,
-              BrConnectCheckBox};
-    case PedalName::Clutch:
-      return {ClPanel,       ClProgressBar,    Clabsvaluelable, nullptr,
-              ClRangeSlider, ClFromLableValue, ClToLableValue,  nullptr,
-              nullptr,       ClCalibrateBtn,   ClInfoLable,     ClAdvButt,
-              ClAdvPanel,    ClFSValueBox,     ClSSValueBox,    ClConnectCheckBox};
-    case PedalName::Throttle:
-    default:
-      return {TrottlePanel,  TrProgressBar,    trabsvaluelable, nullptr,
-              TrRangeSlider, TrFromLableValue, TrToLableValue,  nullptr,
-              nullptr,       TrCalibrateBtn,   TrInfoLable,     TrAdvButt,
-              TrAdvPanel,    TrFSValue,        TrSSValue,       TrConnectCheckBox};
   }
 }

@@ -9,9 +9,7 @@
 
 void TMainForm::AttachSettingsReactions() {
   Link.OnSettingsTaken.Add([this] {
-    ApplyPedalLimits(Link.Model.ThrottlePedal);
-    ApplyPedalLimits(Link.Model.BrakePedal);
-    ApplyPedalLimits(Link.Model.ClutchPedal);
+    for (PedalName pedal : kAllPedals) ApplyPedalLimits(Link.Model.Pedal(pedal));
     BrCalEdit->SetFloatValue(Link.Model.BrakeKgConst);
   });
   Link.OnSettingsDumpTaken.Add([this] {

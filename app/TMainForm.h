@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -76,26 +78,44 @@ class TMainForm : public QWidget {
   // Reaction to OnReadoutDue, for each pedal: bar, percentage, calibration marquee.
   void UpdatePedalReadout(TPedal& pedal);
 
-  // One pedal's controls, for code that treats the three pedals alike.
-  struct TPedalControls {
-    TPanel* panel;
-    TSmoothProgressBar* bar;
-    TLabel* valueLabel;
-    TLabel* loadLabel;  // brake only, else nullptr
-    TRangeSlider* slider;
-    TLabel* fromValue;
-    TLabel* toValue;
-    TLabel* leftThumbLoad;   // brake only, else nullptr
-    TLabel* rightThumbLoad;  // brake only, else nullptr
-    QPushButton* calibrateButton;
-    TLabel* infoLabel;
-    QPushButton* advancedButton;
-    TPanel* advancedPanel;
-    QComboBox* firstStage;
-    QComboBox* secondStage;
-    TCheckBox* connection;
+  // One pedal panel's controls, in one record for code that treats the three pedals alike. The
+  // same fields serve twice: as the controls themselves (TPedalControls), and in the panel
+  // table that names each pedal's controls when the panels are built (MainFormPedalLayout.cpp).
+  // A control every panel gets is one field here, one line in the panel's layout, and its names
+  // in the panel table.
+  template <template <class> class Hold>
+  struct TPedalControlSet {
+    Hold<TPanel> panel{};
+    Hold<TLabel> nameLabel{};
+    Hold<TLabel> valueLabel{};
+    Hold<TLabel> loadLabel{};  // brake only, else none
+    Hold<TLabel> infoLabel{};
+    Hold<TSmoothProgressBar> bar{};
+    Hold<TRangeSlider> slider{};
+    Hold<TLabel> fromCaption{};
+    Hold<TLabel> fromValue{};
+    Hold<TLabel> toCaption{};
+    Hold<TLabel> toValue{};
+    Hold<TLabel> leftThumbLoad{};   // brake only, else none
+    Hold<TLabel> rightThumbLoad{};  // brake only, else none
+    Hold<QPushButton> calibrateButton{};
+    Hold<QPushButton> advancedButton{};
+    Hold<TPanel> advancedPanel{};
+    Hold<TLabel> firstStageCaption{};
+    Hold<TLabel> secondStageCaption{};
+    Hold<TLabel> connectionCaption{};
+    Hold<QComboBox> firstStage{};
+    Hold<QComboBox> secondStage{};
+    Hold<TCheckBox> connection{};
+    // How the settings dump on the Debug page names the pedal, e.g. "TrPedal.".
+    const char* dumpPrefix = nullptr;
   };
-  TPedalControls ControlsOf(PedalName pedal) const;
+  template <class T>
+  using ControlPointer = T*;
+  using TPedalControls = TPedalControlSet<ControlPointer>;
+  const TPedalControls& ControlsOf(PedalName pedal) const {
+    return pedalControls_[static_cast<std::size_t>(pedal)];
+  }
 
   // Handlers of the wiring list whose control was never built (none, in a whole window).
   QStringList UnwiredHandlers() const { return unwiredHandlers_; }
@@ -244,14 +264,6 @@ class TMainForm : public QWidget {
   void ClConnectCheckBoxMouseUp();
 
  public:
-  // The From and To labels (the brake's also its thumbs' kilograms) from the slider.
-  void TrRangeSliderChangeLeft();
-  void BrRangeSliderChangeLeft();
-  void ClRangeSliderChangeLeft();
-  void TrRangeSliderChangeRight();
-  void BrRangeSliderChangeRight();
-  void ClRangeSliderChangeRight();
-
   void ApplyPedalLimits(TPedal& pedal);
   void ValidateSliderPositions();
   void ShowConnectionStates();
@@ -267,13 +279,14 @@ class TMainForm : public QWidget {
   static constexpr int WheelRestMs = 300;
 
  private:
+  // The From and To labels (the brake's also its thumbs' kilograms) from the slider.
   void RefreshSliderLabels(PedalName pedal);
   void StoreSliderPositions(PedalName pedal);
   // Stores the thumbs, refreshes the labels and sends them when they differ from the pedal's.
   void CommitKeyboardGesture(PedalName pedal);
   void OnCalibrateClicked(PedalName pedal);
   void LeaveCalibrations();
-  void OnFilterStageChosen(QComboBox* box, PedalName pedal, bool firstStage, int index);
+  void OnFilterStageChosen(PedalName pedal, bool firstStage, int index);
   void ToggleConnection(PedalName pedal);
   void WatchPanelGestures();
 
@@ -363,6 +376,8 @@ class TMainForm : public QWidget {
   // Main page is active.
   bool ClickCancelButton();
 
+  // Filled while the pedal panels are built, in the order of kAllPedals.
+  std::array<TPedalControls, kAllPedals.size()> pedalControls_{};
   QStringList unwiredHandlers_;
   const QEvent* lastPreviewedKey_ = nullptr;
   QPointer<QObject> lastKeyReceiver_;
