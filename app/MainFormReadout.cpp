@@ -44,7 +44,8 @@ void TMainForm::UpdatePedalReadout(TPedal& pedal) {
   }
   c.bar->SetStyle(pbstNormal);
   if (isBrake) {
-    c.loadLabel->show();
+    // show() asks the platform for a window state first, even for a label that is shown.
+    if (c.loadLabel->isHidden()) c.loadLabel->show();
     c.valueLabel->setText(BarPercent(*c.bar));
     c.loadLabel->setText(BrakeKgText);
     c.bar->SetPosition(pedal.nPosition);
