@@ -42,8 +42,10 @@ function(qf_add_test)
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   else()
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} qf_test_main)
-    qf_import_static_qt_plugins(${T_NAME})
   endif()
+  # Also for the tests with a main of their own that still build an application object (the
+  # program's own, in the end-to-end tests): without the plugin a static Qt finds no platform.
+  qf_import_static_qt_plugins(${T_NAME})
   # gtest_discover_tests splits list-valued properties at their ';', which would scatter several
   # labels over the property list. The labels go in as one comma-joined label instead; `ctest -L`
   # matches a regular expression, so `-L tsan` still selects a test labelled "hid,tsan".
