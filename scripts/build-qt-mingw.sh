@@ -2,7 +2,7 @@
 # Builds Qt for 64-bit Windows (static, MinGW-w64, release) from Debian's own source package of
 # the host Qt, once, into a cache folder outside the checkout (scripts/qt-mingw.sh says where).
 # A second run finds the finished cache and does nothing. Two runs never build at once: the
-# second waits for the first and then finds its result. Takes 70-80 minutes on two cores and
+# second waits for the first and then finds its result. Takes 50-95 minutes on two cores and
 # about 1.5 GB of disk while it builds (the build tree is removed afterwards; ~100 MB stay).
 #
 # Only qtbase's Core, Gui, Widgets and Test, with the windows and offscreen platform plugins:
@@ -87,7 +87,7 @@ mkdir -p "$work/build"
   exit 1
 }
 
-stage 3 "build (about 925 steps)"
+stage 3 "build (about 1050 steps)"
 cmake --build "$work/build" --parallel "$(nproc)" >>"$log" 2>&1 || {
   echo "== Qt for Windows: build failed; the end of $log:"
   tail -40 "$log"

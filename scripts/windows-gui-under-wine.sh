@@ -74,7 +74,11 @@ close_program() {
   fi
   wait "$program_pid"
   code=$?
-  [ "$code" -eq 0 ] || fail "$name exited with $code"
+  if [ "$code" -eq 0 ]; then
+    echo "   $name closed on Alt+F4 and exited with 0"
+  else
+    fail "$name exited with $code"
+  fi
 }
 
 echo "== the demo under Wine: goes live on the virtual pedal set"
@@ -92,6 +96,7 @@ echo "== the real program under Wine: Wine's HID devices, no pedal set, \"Connec
 if start_program "$build/app/quillfen-settings.exe" "$shots/real.log"; then
   sleep 6
   blue=$(shoot "$shots/windows-connecting.png")
+  echo "   slider pixels shown: $blue"
   kill -0 "$program_pid" 2>/dev/null || fail "the real program did not stay up"
   [ "$blue" -eq 0 ] || fail "the real program went past \"Connecting...\" without a pedal set"
   close_program "real program"
