@@ -185,9 +185,7 @@ void TMainForm::OnFilterStageChosen(PedalName pedal, bool firstStage, int index)
   Link.SendCommand(PedalCommand::Update);
 }
 
-void TMainForm::TrFSValueChang(int index) {
-  OnFilterStageChosen(PedalName::Throttle, true, index);
-}
+void TMainForm::TrFSValueChang(int index) { OnFilterStageChosen(PedalName::Throttle, true, index); }
 void TMainForm::BrFSValueBoxChange(int index) {
   OnFilterStageChosen(PedalName::Brake, true, index);
 }

@@ -47,8 +47,9 @@ constexpr int kCaptionTop = 48;
 constexpr int kValueTop = 64;
 constexpr int kButtonLeft = 484;
 
-void BuildTopRow(FormBuilder& build, const PedalMembers& m, const PedalLook& look, QWidget* panel,
+void BuildTopRow(FormBuilder& build, const PedalMembers& m, const PedalLook& look,
                  PedalControls& c) {
+  QWidget* panel = c.panel;
   c.nameLabel = build.Label(m.nameLabel, panel, {56, 8}, look.nameText, SegoeUi(12));
   c.valueLabel = build.Label(m.valueLabel, panel, {114, 8}, look.readingText, SegoeUi(12, true));
   if (look.hasLoadLabels) {
@@ -60,7 +61,8 @@ void BuildTopRow(FormBuilder& build, const PedalMembers& m, const PedalLook& loo
 }
 
 void BuildRangeRow(FormBuilder& build, const PedalMembers& m, const PedalLook& look,
-                   QWidget* panel, PedalControls& c) {
+                   PedalControls& c) {
+  QWidget* panel = c.panel;
   c.bar = build.Bar(m.bar, panel, {57, kLiveBarTop, 354, 5});
   c.slider = build.Make(m.slider, panel, {54, look.sliderTop, 360, 30});
   c.slider->SetMin(0);
@@ -83,7 +85,8 @@ void BuildRangeRow(FormBuilder& build, const PedalMembers& m, const PedalLook& l
 }
 
 void BuildButtons(FormBuilder& build, const PedalMembers& m, const PedalLook& look,
-                  QWidget* panel, PedalControls& c) {
+                  PedalControls& c) {
+  QWidget* panel = c.panel;
   c.calibrateButton =
       build.Button(m.calibrateButton, panel, {kButtonLeft, look.calibrateTop, 84, 25}, "Calibrate");
   c.advancedButton = build.Button(m.advancedButton, panel, {kButtonLeft, 60, 84, 25}, "Advanced");
@@ -98,16 +101,15 @@ QComboBox* FilterStageBox(FormBuilder& build, Slot<QComboBox> slot, QWidget* par
 }
 
 void BuildAdvancedPanel(FormBuilder& build, const PedalMembers& m, const PedalLook& look,
-                        QWidget* panel, PedalControls& c) {
-  TPanel* strip = build.Panel(m.advancedPanel, panel,
+                        PedalControls& c) {
+  TPanel* strip = build.Panel(m.advancedPanel, c.panel,
                               {50, look.advancedPanelTop, 360, look.advancedPanelHeight});
   c.advancedPanel = strip;
   strip->hide();
   c.firstStageCaption =
       build.Label(m.firstStageCaption, strip, {6, 7}, "First filter stage:", WindowFont(), 13);
-  c.secondStageCaption = build.Label(m.secondStageCaption, strip,
-                                     {134, look.secondStageCaptionTop}, "Second filter stage:",
-                                     WindowFont(), 13);
+  c.secondStageCaption = build.Label(m.secondStageCaption, strip, {134, look.secondStageCaptionTop},
+                                     "Second filter stage:", WindowFont(), 13);
   c.connectionCaption =
       build.Label(m.connectionCaption, strip, {265, 7}, "Connection:", WindowFont(), 13);
   c.firstStage = FilterStageBox(build, m.firstStage, strip, {4, 32, 91, 21}, true);
@@ -119,10 +121,10 @@ PedalControls BuildPedalPanel(FormBuilder& build, const PedalMembers& m, const P
   PedalControls c;
   c.panel = *m.panel.control;
   c.dumpPrefix = m.dumpPrefix;
-  BuildTopRow(build, m, look, c.panel, c);
-  BuildRangeRow(build, m, look, c.panel, c);
-  BuildButtons(build, m, look, c.panel, c);
-  BuildAdvancedPanel(build, m, look, c.panel, c);
+  BuildTopRow(build, m, look, c);
+  BuildRangeRow(build, m, look, c);
+  BuildButtons(build, m, look, c);
+  BuildAdvancedPanel(build, m, look, c);
   // The opened advanced strip of the clutch lies over the slider's lowest rows.
   c.advancedPanel->raise();
   return c;

@@ -20,6 +20,11 @@ std::uint8_t BrakeKgConstToTenths(double brakeKgConst) {
   return static_cast<std::uint8_t>(static_cast<std::uint64_t>(tenths) & 0xFF);
 }
 
+// The 16-bit field at `offset` of a report.
+std::uint16_t WordAt(std::span<const std::uint8_t> bytes, std::size_t offset) {
+  return ReadLittleEndian16(bytes.subspan(offset).first<2>());
+}
+
 }  // namespace
 
 PedalModel::PedalModel()
@@ -77,16 +82,15 @@ bool PedalModel::DecodePositions(const std::uint8_t* data, std::size_t size) {
   // One 16-bit position a pedal, in the order of the pedals.
   const std::span<const std::uint8_t> positions(data, kPositionsReportDataSize);
   for (PedalName name : kAllPedals) {
-    const std::size_t offset = 2 * static_cast<std::size_t>(name);
-    Pedal(name).nPosition = ReadLittleEndian16(positions.subspan(offset).first<2>());
+    Pedal(name).nPosition = WordAt(positions, 2 * static_cast<std::size_t>(name));
   }
   return true;
 }
 
 std::uint16_t PedalModel::FlashCount() const {
-  return ReadLittleEndian16(std::span(SettingsReport).subspan(SettingsOffset::FlashCount).first<2>());
+  return WordAt(SettingsReport, SettingsOffset::FlashCount);
 }
 
 std::uint16_t PedalModel::McuVersion() const {
-  return ReadLittleEndian16(std::span(SettingsReport).subspan(SettingsOffset::McuVersion).first<2>());
+  return WordAt(SettingsReport, SettingsOffset::McuVersion);
 }
