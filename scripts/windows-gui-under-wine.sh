@@ -24,8 +24,8 @@ fi
 # crash dialog.
 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
 
-# Now and then a Wine process does not end although its test has finished (seen on tests of
-# every kind, a few in a thousand, never the same one twice): a test that overruns its time gets
+# Now and then a Wine process does not end although its test has finished (a few in a thousand,
+# a different test each time, each passing when run again): a test that overruns its time gets
 # one more run. A test that fails is not run again.
 echo "== Qt tests under Wine (offscreen platform)"
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --no-tests=error --output-on-failure -j 2 \
