@@ -45,6 +45,26 @@ TEST(TLabel, RefitsARepeatedTextAfterTheFontChanged) {
   EXPECT_EQ(label.width(), TextSize(label).width());
 }
 
+// Labels share what they have fitted: one that looks different (a margin, a larger font) must
+// still fit a text another label has already fitted to its own look.
+TEST(TLabel, LabelsThatLookDifferentFitTheSameTextEachToTheirOwnLook) {
+  TLabel plain;
+  TLabel withMargin;
+  withMargin.setMargin(6);
+  TLabel larger;
+  QFont font = larger.font();
+  font.setPointSize(font.pointSize() * 2);
+  larger.setFont(font);
+
+  for (TLabel* label : {&plain, &withMargin, &larger}) label->setText("45.2%");
+
+  const QLabel& plainShown = plain;
+  EXPECT_EQ(plain.width(), plainShown.sizeHint().width());
+  EXPECT_EQ(withMargin.width(), plain.width() + 12);
+  EXPECT_GT(larger.width(), plain.width());
+  EXPECT_EQ(larger.width(), TextSize(larger).width());
+}
+
 // In a paced window the text changes at once, and the label on screen (its painted text and its
 // size) follows before the next frame is painted: a burst ends shown as its last text.
 TEST(TLabel, InAPacedWindowEndsABurstShowingAndFittingItsLastText) {
