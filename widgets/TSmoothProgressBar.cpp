@@ -46,8 +46,27 @@ void TSmoothProgressBar::SetPosition(double value) {
   const bool moved = value != FPosition;
   FPosition = value;
   RequestRepaint();
-  if (moved) NotifySmoothProgressBarMoved(this);
+  if (moved) AnnounceMove();
 }
+
+// Assistive tools hear of a shown bar's new position with the frame that paints it, once for
+// however many reports moved it meanwhile: at a thousand reports a second, one event per report
+// would flood them. A bar that is not painted tells them at once.
+void TSmoothProgressBar::AnnounceMove() {
+  if (FRepaintPending) {
+    FMoveUnannounced = true;
+    return;
+  }
+  TellAssistiveToolsOfMove();
+}
+
+void TSmoothProgressBar::AnnounceMoveIfDue() {
+  if (!FMoveUnannounced) return;
+  FMoveUnannounced = false;
+  TellAssistiveToolsOfMove();
+}
+
+void TSmoothProgressBar::TellAssistiveToolsOfMove() { NotifySmoothProgressBarMoved(this); }
 
 // Three bars take a new position on every report, thousands of times a second at high report
 // rates: one pending repaint covers every write until it is painted.
@@ -62,7 +81,7 @@ void TSmoothProgressBar::SetMinimum(double value) {
   FMinimum = value;
   if (value > FPosition) {
     FPosition = value;
-    NotifySmoothProgressBarMoved(this);
+    AnnounceMove();
   }
   update();
 }
@@ -72,7 +91,7 @@ void TSmoothProgressBar::SetMaximum(double value) {
   FMaximum = value;
   if (value < FPosition) {
     FPosition = value;
-    NotifySmoothProgressBarMoved(this);
+    AnnounceMove();
   }
   update();
 }
@@ -133,6 +152,7 @@ void TSmoothProgressBar::showEvent(QShowEvent* event) {
 void TSmoothProgressBar::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);
   FRepaintPending = false;
+  AnnounceMoveIfDue();
   FHiddenAfterShown = true;
   UpdateMarqueeTimer();
 }
@@ -172,6 +192,7 @@ double TSmoothProgressBar::ProgressWidth(double value, double innerWidth) const 
 
 void TSmoothProgressBar::paintEvent(QPaintEvent*) {
   FRepaintPending = false;
+  AnnounceMoveIfDue();
   QPainter painter(this);
   const double innerWidth = width() - 1;
   const double innerHeight = height() - 1;

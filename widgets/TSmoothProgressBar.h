@@ -47,9 +47,14 @@ class TSmoothProgressBar : public QWidget {
   void hideEvent(QHideEvent* event) override;
   // One MarqueeInterval's step of the marquee band.
   void MarqueeTick();
+  // Tells assistive tools of the position: once per painted frame of a shown bar, at once for a
+  // bar that is not painted.
+  virtual void TellAssistiveToolsOfMove();
 
  private:
   void RequestRepaint();
+  void AnnounceMove();
+  void AnnounceMoveIfDue();
   void UpdateMarqueeTimer();
   void MarqueeFrame();
   void AskForNextMarqueeFrame();
@@ -70,5 +75,6 @@ class TSmoothProgressBar : public QWidget {
   QTimer FMarqueeTimer;          // the next frame of the band
   QElapsedTimer FMarqueeClock;   // since the band last moved
   bool FRepaintPending = false;   // a repaint was asked for and has not been painted yet
+  bool FMoveUnannounced = false;  // moved since assistive tools last heard of its position
   bool FHiddenAfterShown = false;  // hidden (itself or with its parent) since it was last shown
 };

@@ -33,16 +33,21 @@ bool WaitFor(const std::function<bool()>& condition) {
   return true;
 }
 
-// Exposes the paint count and the marquee step.
+// Exposes the paint count, the marquee step and the positions assistive tools are told of.
 class ProbedBar : public TSmoothProgressBar {
  public:
   using TSmoothProgressBar::MarqueeTick;
   int paints = 0;
+  std::vector<double> announced;
 
  protected:
   void paintEvent(QPaintEvent* event) override {
     ++paints;
     TSmoothProgressBar::paintEvent(event);
+  }
+  void TellAssistiveToolsOfMove() override {
+    announced.push_back(Position());
+    TSmoothProgressBar::TellAssistiveToolsOfMove();
   }
 };
 
@@ -178,6 +183,30 @@ TEST_F(SmoothProgressBarRepaint, RepaintsOnlyWhenAskedAndAtMostOncePerTurn) {
               for (int i = 0; i < 1000; ++i) bar->SetPosition(i % 100);
             }),
             1);
+}
+
+// A report rate's worth of moves between two frames reaches assistive tools as one change, the
+// last; a bar that is not painted tells of each move at once.
+TEST_F(SmoothProgressBarRepaint, AShownBarTellsAssistiveToolsOfItsLastPositionOncePerPaint) {
+  bar->SetMaximum(1000);
+  Settle();
+  bar->announced.clear();
+  EXPECT_EQ(PaintsAfter([this] {
+              for (int i = 1; i <= 500; ++i) bar->SetPosition(i);
+            }),
+            1);
+  EXPECT_EQ(bar->announced, std::vector<double>{500});
+
+  bar->SetPosition(300);
+  bar->SetPosition(400);
+  bar->hide();  // a move not yet painted is still told
+  EXPECT_EQ(bar->announced, (std::vector<double>{500, 400}));
+
+  bar->announced.clear();
+  bar->SetPosition(7);
+  bar->SetPosition(7);  // not a move
+  bar->SetMaximum(5);   // clamps the position: a move
+  EXPECT_EQ(bar->announced, (std::vector<double>{7, 5}));
 }
 
 // ---- Painting ---------------------------------------------------------------------------------
