@@ -16,15 +16,20 @@ sleep 3
 task=/proc/$pid/task/$pid
 switches() { sed -n 's/^voluntary_ctxt_switches:[[:space:]]*//p' "$task/status"; }
 cpu_ns() { cut -d' ' -f1 "$task/schedstat"; }
+# The ninth field of /proc/stat's first line: ticks the host kept this machine's cores from it.
+steal_ticks() { awk '/^cpu / { print $9 }' /proc/stat; }
 
 switches_before=$(switches)
 cpu_before=$(cpu_ns)
+steal_before=$(steal_ticks)
 sleep "$seconds"
 switches_after=$(switches)
 cpu_after=$(cpu_ns)
+steal_after=$(steal_ticks)
 
 awk -v s="$seconds" -v w0="$switches_before" -v w1="$switches_after" \
-    -v c0="$cpu_before" -v c1="$cpu_after" 'BEGIN {
-  printf "main thread over %d s: %.1f wake-ups/s, %.2f %% of one core\n",
-         s, (w1 - w0) / s, (c1 - c0) / (s * 1e9) * 100
+    -v c0="$cpu_before" -v c1="$cpu_after" \
+    -v t0="$steal_before" -v t1="$steal_after" -v hz="$(getconf CLK_TCK)" 'BEGIN {
+  printf "main thread over %d s: %.1f wake-ups/s, %.2f %% of one core; host steal %.1f %% of a core\n",
+         s, (w1 - w0) / s, (c1 - c0) / (s * 1e9) * 100, (t1 - t0) / hz / s * 100
 }'
