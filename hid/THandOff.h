@@ -3,10 +3,15 @@
 // by the call travels back to the reading thread. The main thread serves the call from its
 // event loop, or from ServeUntilFinished while it waits for the reading thread to end, so
 // stopping a thread that is blocked in a hand-off never deadlocks. One per reading thread.
+// In a fast stream the reading thread spins briefly before it sleeps: the main thread is then
+// usually awake and done within microseconds, sooner than a sleeping thread can be woken.
 #pragma once
 
 #include <QObject>
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <mutex>
@@ -44,4 +49,8 @@ class THandOff final : public QObject {
   bool served_ = false;
   bool finished_ = false;
   std::exception_ptr error_;
+  std::atomic<std::uint64_t> servedCount_{0};  // calls served so far, watched while spinning
+  std::chrono::steady_clock::time_point lastCallReturned_;  // reading thread only
+
+  void SpinWhileUnserved(std::uint64_t servedBefore);
 };
