@@ -8,34 +8,13 @@ namespace {
 // Enough for every percentage and load text the readout can show; past it the cache starts over.
 constexpr qsizetype kMaxFittedSizes = 4096;
 
-// Everything besides its text that decides a plain-text label's size hint.
-QString FitLookOf(const QLabel& label) {
-  const QMargins m = label.contentsMargins();
-  const QSize least = label.minimumSize();
-  return label.font().key() + QStringLiteral("|%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11")
-                                  .arg(label.margin())
-                                  .arg(label.indent())
-                                  .arg(static_cast<int>(label.alignment()))
-                                  .arg(label.frameWidth())
-                                  .arg(label.wordWrap() ? 1 : 0)
-                                  .arg(m.left())
-                                  .arg(m.top())
-                                  .arg(m.right())
-                                  .arg(m.bottom())
-                                  .arg(least.width())
-                                  .arg(least.height());
-}
-
-// The sizes every label has fitted so far, by look and text. A pedal's readout shows its texts
-// at frame rate, so a label meets a value it has not shown before for minutes of pressing; the
-// three pedals' labels, and any window opened later, share what each of them has laid out.
-QSize SharedFittedSize(const QLabel& label) {
+// The sizes every label has fitted so far, by look (TLabel::FitLook) and text. A pedal's readout
+// shows its texts at frame rate, so a label meets a value it has not shown before for minutes of
+// pressing; the three pedals' labels, and any window opened later, share what each of them has
+// laid out.
+QHash<QString, QSize>& SharedFittedSizes() {
   static QHash<QString, QSize> sizes;
-  const QString key = FitLookOf(label) + QLatin1Char('\n') + label.text();
-  const auto known = sizes.constFind(key);
-  if (known != sizes.constEnd()) return *known;
-  if (sizes.size() >= 4 * kMaxFittedSizes) sizes.clear();
-  return *sizes.insert(key, label.sizeHint());
+  return sizes;
 }
 }  // namespace
 
@@ -75,6 +54,7 @@ void TLabel::changeEvent(QEvent* event) {
   // The fitted sizes hold for one font and style only.
   if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
     fittedSizes_.clear();
+    fitLook_.clear();
   }
   QLabel::changeEvent(event);
 }
@@ -84,7 +64,40 @@ QSize TLabel::FittedSize() {
   const auto known = fittedSizes_.constFind(shown);
   if (known != fittedSizes_.constEnd()) return *known;
   if (fittedSizes_.size() >= kMaxFittedSizes) fittedSizes_.clear();
-  return *fittedSizes_.insert(shown, SharedFittedSize(*this));
+  return *fittedSizes_.insert(shown, SharedFittedSize());
+}
+
+QSize TLabel::SharedFittedSize() {
+  QHash<QString, QSize>& sizes = SharedFittedSizes();
+  const QString key = FitLook() + QLatin1Char('\n') + QLabel::text();
+  const auto known = sizes.constFind(key);
+  if (known != sizes.constEnd()) return *known;
+  if (sizes.size() >= 4 * kMaxFittedSizes) sizes.clear();
+  return *sizes.insert(key, sizeHint());
+}
+
+// Everything besides its text that decides a plain-text label's size hint. The font's part is
+// kept until the font or style changes; the numbers are cheap to look at every time.
+const QString& TLabel::FitLook() {
+  const QMargins m = contentsMargins();
+  const QSize least = minimumSize();
+  const std::array<int, 11> numbers = {margin(),
+                                       indent(),
+                                       static_cast<int>(alignment()),
+                                       frameWidth(),
+                                       wordWrap() ? 1 : 0,
+                                       m.left(),
+                                       m.top(),
+                                       m.right(),
+                                       m.bottom(),
+                                       least.width(),
+                                       least.height()};
+  if (fitLook_.isEmpty() || numbers != fitLookNumbers_) {
+    fitLookNumbers_ = numbers;
+    fitLook_ = font().key();
+    for (const int number : numbers) fitLook_ += QLatin1Char('|') + QString::number(number);
+  }
+  return fitLook_;
 }
 
 void TLabel::FitToText() {

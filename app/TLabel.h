@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QSize>
 #include <QString>
+#include <array>
 
 class TLabel : public QLabel {
   Q_OBJECT
@@ -29,6 +30,8 @@ class TLabel : public QLabel {
   void ShowText();
   void FitToText();
   QSize FittedSize();
+  QSize SharedFittedSize();
+  const QString& FitLook();
 
   QString text_;
   bool shownTextDue_ = false;  // the next frame shows text_
@@ -36,4 +39,6 @@ class TLabel : public QLabel {
   // Texts repeat ("45.2%"): laying each one out again costs more than the rest of a report's
   // work.
   QHash<QString, QSize> fittedSizes_;
+  QString fitLook_;  // empty until needed and after a font or style change
+  std::array<int, 11> fitLookNumbers_{};
 };
