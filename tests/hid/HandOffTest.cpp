@@ -59,7 +59,7 @@ std::vector<int> Indices(int count) {
 }
 
 TEST(HandOff, BackToBackCallsRunOnTheMainThreadInOrderAndAnErrorReturnsToItsCaller) {
-  constexpr int kCalls = 20000;
+  constexpr int kCalls = 3000;
   const StreamResult r = Stream(kCalls, std::chrono::microseconds(0), 777);
   EXPECT_TRUE(r.allOnMainThread);
   EXPECT_EQ(r.ranOnMain, Indices(kCalls));
