@@ -134,13 +134,25 @@ void TSmoothProgressBar::AskForNextMarqueeFrame() {
 }
 
 void TSmoothProgressBar::MarqueeFrame() {
+  const QRect bandBefore = MarqueeBandRect();
   const qint64 elapsed = std::min(FMarqueeClock.restart(), kLongestMarqueeFrameMilliseconds);
   AdvanceBand(kMarqueeStep * static_cast<double>(elapsed) / FMarqueeInterval);
+  // Only the band changes between frames: where it was and where it is now. While it travels
+  // outside the bar nothing is painted, and the timer alone keeps its pace.
+  const QRect changed = (bandBefore | MarqueeBandRect()) & rect();
+  if (!isVisible() || changed.isEmpty()) {
+    FMarqueeTimer.start();
+    return;
+  }
   // Painted from this wake-up instead of a posted request that would turn the event loop once
-  // more per frame: a tenth of what the waiting program spends on its marquee. A paced window
-  // still decides whether this frame is painted now.
-  repaint();
-  if (!isVisible()) FMarqueeTimer.start();
+  // more per frame. A paced window still decides whether this frame is painted now.
+  repaint(changed);
+}
+
+// The band with its ramps' blended edge pixels, and a margin for a fractional scale.
+QRect TSmoothProgressBar::MarqueeBandRect() const {
+  const double size = FMarqueeSize;
+  return QRectF(FGlowPos - size - 3, 0, 2 * size + 6, height()).toAlignedRect();
 }
 
 void TSmoothProgressBar::showEvent(QShowEvent* event) {

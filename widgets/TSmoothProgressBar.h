@@ -57,6 +57,7 @@ class TSmoothProgressBar : public QWidget {
   void AnnounceMoveIfDue();
   void UpdateMarqueeTimer();
   void MarqueeFrame();
+  QRect MarqueeBandRect() const;
   void AskForNextMarqueeFrame();
   void AdvanceBand(double pixels);
   double ProgressWidth(double value, double innerWidth) const;

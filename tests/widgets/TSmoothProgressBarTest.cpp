@@ -6,8 +6,11 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QImage>
+#include <QScreen>
 #include <QTest>
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <limits>
 #include <string>
@@ -326,6 +329,53 @@ TEST(SmoothProgressBarVisibility, MarqueeHoldsWhileCoveredAndMovesAgainWhenUncov
   EXPECT_EQ(inner->GlowPos(), heldAt);
   cover->hide();
   EXPECT_TRUE(WaitFor([&] { return inner->GlowPos() != heldAt; }));
+}
+
+// A blended pixel can come out one step apart when painted through a smaller clip; a trail of
+// the band is a difference of a hundred steps or more.
+int LargestChannelDifference(const QImage& a, const QImage& b) {
+  int largest = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb p = a.pixel(x, y);
+      const QRgb q = b.pixel(x, y);
+      largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                          std::abs(qBlue(p) - qBlue(q))});
+    }
+  }
+  return largest;
+}
+
+// Each frame repaints only where the band was and is: what the screen shows must still be the
+// whole bar as it stands, across a full pass of the band, in and out at both ends.
+TEST(SmoothProgressBarVisibility, AMovingMarqueeLeavesNoTrailOnScreen) {
+  QWidget window;
+  window.resize(400, 40);
+  auto* inner = new TSmoothProgressBar(&window);
+  inner->setGeometry(10, 10, 354, 5);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  inner->SetStyle(pbstMarquee);
+
+  int compared = 0;
+  bool wrapped = false;
+  double last = inner->GlowPos();
+  QDeadlineTimer deadline(5000);
+  while (!(wrapped && inner->GlowPos() > 200) && !deadline.hasExpired()) {
+    QTest::qWait(23);
+    wrapped = wrapped || inner->GlowPos() < last;
+    last = inner->GlowPos();
+    const QImage shown = window.screen()
+                             ->grabWindow(window.winId(), 10, 10, 354, 5)
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
+    const QImage whole = inner->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shown.size(), whole.size());
+    ASSERT_LE(LargestChannelDifference(shown, whole), 2) << "band at " << inner->GlowPos();
+    ++compared;
+  }
+  EXPECT_TRUE(wrapped);
+  EXPECT_GT(compared, 20);
 }
 
 TEST_F(SmoothProgressBarTest, MarqueeDrawsARampedBandInsteadOfThePosition) {
