@@ -378,6 +378,40 @@ TEST(SmoothProgressBarVisibility, AMovingMarqueeLeavesNoTrailOnScreen) {
   EXPECT_GT(compared, 20);
 }
 
+// A moved fill repaints only the columns between its old end and its new one: the screen must
+// still show the whole bar as it stands after small steps, jumps to either end, reversals and
+// rewrites of the same value, however many of them fall between two frames.
+TEST(SmoothProgressBarVisibility, AMovingFillLeavesNoTrailOnScreen) {
+  QWidget window;
+  window.resize(400, 40);
+  auto* inner = new TSmoothProgressBar(&window);
+  inner->setGeometry(10, 10, 354, 5);
+  inner->SetMinimum(1000);
+  inner->SetMaximum(3000);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+  struct Step {
+    double position;
+    int writesBeforeTheFrame;  // each a step of 7 further on, the last at `position`
+  };
+  const Step steps[] = {{1500, 1}, {1507, 1}, {1506.5, 1}, {3000, 1}, {2990, 1}, {1000, 1},
+                        {999, 1},  {2200, 40}, {1300, 40}, {1300, 3}, {2999.9, 1}, {1000.1, 2}};
+  for (const Step& step : steps) {
+    for (int i = step.writesBeforeTheFrame - 1; i >= 0; --i) {
+      inner->SetPosition(step.position + 7.0 * i);
+    }
+    QTest::qWait(40);  // past the frame that paints it
+    const QImage shown = window.screen()
+                             ->grabWindow(window.winId(), 10, 10, 354, 5)
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
+    const QImage whole = inner->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shown.size(), whole.size());
+    EXPECT_LE(LargestChannelDifference(shown, whole), 2) << "at " << step.position;
+  }
+}
+
 TEST_F(SmoothProgressBarTest, MarqueeDrawsARampedBandInsteadOfThePosition) {
   bar.SetStyle(pbstMarquee);
   bar.SetPosition(50);
