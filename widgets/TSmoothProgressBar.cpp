@@ -44,11 +44,8 @@ void TSmoothProgressBar::SetPosition(double value) {
   if (FMinimum > value) value = FMinimum;
   if (value >= FMaximum) value = FMaximum;
   const bool moved = value != FPosition;
-  const double endBefore = FillEnd(FPosition);
   FPosition = value;
-  // Only the columns between the fill's old end and its new one change on screen; a write of
-  // the same value repaints the end alone.
-  RequestRepaint(FillChangeRect(endBefore, FillEnd(value)));
+  RequestRepaint();
   if (moved) AnnounceMove();
 }
 
@@ -72,27 +69,11 @@ void TSmoothProgressBar::AnnounceMoveIfDue() {
 void TSmoothProgressBar::TellAssistiveToolsOfMove() { NotifySmoothProgressBarMoved(this); }
 
 // Three bars take a new position on every report, thousands of times a second at high report
-// rates: a pending repaint covers every write that changes nothing outside it until it is
-// painted, and the area a frame repaints and sends to the screen is only what changed.
-void TSmoothProgressBar::RequestRepaint(const QRect& area) {
-  if (FRepaintPending && FPendingArea.contains(area)) return;
+// rates: one pending repaint covers every write until it is painted.
+void TSmoothProgressBar::RequestRepaint() {
+  if (FRepaintPending) return;
   FRepaintPending = isVisible() && updatesEnabled();
-  FPendingArea = FRepaintPending ? FPendingArea | area : QRect();
-  update(area);
-}
-
-// Where the fill of `value` ends, in pixels from the left edge; 0 when no fill is drawn.
-double TSmoothProgressBar::FillEnd(double value) const {
-  if (FStyle == pbstMarquee || !(value > FMinimum)) return 0;
-  return std::max(0.0, ProgressWidth(value, width() - 1));
-}
-
-// The columns from one fill end to the other, with the blended pixel of each and a margin for a
-// fractional scale, where a device pixel straddles two of these.
-QRect TSmoothProgressBar::FillChangeRect(double endBefore, double endAfter) const {
-  const int left = static_cast<int>(std::floor(std::min(endBefore, endAfter))) - 2;
-  const int right = static_cast<int>(std::ceil(std::max(endBefore, endAfter))) + 2;
-  return QRect(left, 0, right - left, height()) & rect();
+  update();
 }
 
 void TSmoothProgressBar::SetMinimum(double value) {
@@ -183,7 +164,6 @@ void TSmoothProgressBar::showEvent(QShowEvent* event) {
 void TSmoothProgressBar::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);
   FRepaintPending = false;
-  FPendingArea = QRect();
   AnnounceMoveIfDue();
   FHiddenAfterShown = true;
   UpdateMarqueeTimer();
@@ -223,10 +203,7 @@ double TSmoothProgressBar::ProgressWidth(double value, double innerWidth) const 
 }
 
 void TSmoothProgressBar::paintEvent(QPaintEvent*) {
-  // Whatever this paint leaves out of the pending area stays marked for the toolkit's next one;
-  // forgetting it here costs at most a repeated request.
   FRepaintPending = false;
-  FPendingArea = QRect();
   AnnounceMoveIfDue();
   QPainter painter(this);
   const double innerWidth = width() - 1;

@@ -52,9 +52,7 @@ class TSmoothProgressBar : public QWidget {
   virtual void TellAssistiveToolsOfMove();
 
  private:
-  void RequestRepaint(const QRect& area);
-  double FillEnd(double value) const;
-  QRect FillChangeRect(double endBefore, double endAfter) const;
+  void RequestRepaint();
   void AnnounceMove();
   void AnnounceMoveIfDue();
   void UpdateMarqueeTimer();
@@ -78,7 +76,6 @@ class TSmoothProgressBar : public QWidget {
   QTimer FMarqueeTimer;          // the next frame of the band
   QElapsedTimer FMarqueeClock;   // since the band last moved
   bool FRepaintPending = false;   // a repaint was asked for and has not been painted yet
-  QRect FPendingArea;             // what that repaint covers
   bool FMoveUnannounced = false;  // moved since assistive tools last heard of its position
   bool FHiddenAfterShown = false;  // hidden (itself or with its parent) since it was last shown
 };

@@ -378,9 +378,8 @@ TEST(SmoothProgressBarVisibility, AMovingMarqueeLeavesNoTrailOnScreen) {
   EXPECT_GT(compared, 20);
 }
 
-// A moved fill repaints only the columns between its old end and its new one: the screen must
-// still show the whole bar as it stands after small steps, jumps to either end, reversals and
-// rewrites of the same value, however many of them fall between two frames.
+// The screen shows the whole bar as it stands after small steps, jumps to either end, reversals
+// and rewrites of the same value, however many of them fall between two frames.
 TEST(SmoothProgressBarVisibility, AMovingFillLeavesNoTrailOnScreen) {
   QWidget window;
   window.resize(400, 40);
