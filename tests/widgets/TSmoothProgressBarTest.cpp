@@ -346,6 +346,19 @@ int LargestChannelDifference(const QImage& a, const QImage& b) {
   return largest;
 }
 
+// How far what the screen shows of `bar` is from the bar painted whole; a shown area of another
+// size is as far as can be.
+int ScreenDifferenceFromWhole(const QWidget& window, TSmoothProgressBar& bar) {
+  const QRect at = bar.geometry();
+  const QImage shown = window.screen()
+                           ->grabWindow(window.winId(), at.x(), at.y(), at.width(), at.height())
+                           .toImage()
+                           .convertToFormat(QImage::Format_RGB32);
+  const QImage whole = bar.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  if (shown.size() != whole.size()) return std::numeric_limits<int>::max();
+  return LargestChannelDifference(shown, whole);
+}
+
 // Each frame repaints only where the band was and is: what the screen shows must still be the
 // whole bar as it stands, across a full pass of the band, in and out at both ends.
 TEST(SmoothProgressBarVisibility, AMovingMarqueeLeavesNoTrailOnScreen) {
@@ -365,13 +378,7 @@ TEST(SmoothProgressBarVisibility, AMovingMarqueeLeavesNoTrailOnScreen) {
     QTest::qWait(23);
     wrapped = wrapped || inner->GlowPos() < last;
     last = inner->GlowPos();
-    const QImage shown = window.screen()
-                             ->grabWindow(window.winId(), 10, 10, 354, 5)
-                             .toImage()
-                             .convertToFormat(QImage::Format_RGB32);
-    const QImage whole = inner->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(shown.size(), whole.size());
-    ASSERT_LE(LargestChannelDifference(shown, whole), 2) << "band at " << inner->GlowPos();
+    ASSERT_LE(ScreenDifferenceFromWhole(window, *inner), 2) << "band at " << inner->GlowPos();
     ++compared;
   }
   EXPECT_TRUE(wrapped);
@@ -401,13 +408,7 @@ TEST(SmoothProgressBarVisibility, AMovingFillLeavesNoTrailOnScreen) {
       inner->SetPosition(step.position + 7.0 * i);
     }
     QTest::qWait(40);  // past the frame that paints it
-    const QImage shown = window.screen()
-                             ->grabWindow(window.winId(), 10, 10, 354, 5)
-                             .toImage()
-                             .convertToFormat(QImage::Format_RGB32);
-    const QImage whole = inner->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(shown.size(), whole.size());
-    EXPECT_LE(LargestChannelDifference(shown, whole), 2) << "at " << step.position;
+    EXPECT_LE(ScreenDifferenceFromWhole(window, *inner), 2) << "at " << step.position;
   }
 }
 
