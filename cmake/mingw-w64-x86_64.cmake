@@ -17,5 +17,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Self-contained executables: no MinGW runtime libraries to copy next to them for Wine.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
-# Test executables run through Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Test executables run through Wine, or through the emulator given at configure time (the test
+# stages give scripts/wine-run.sh).
+if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
+  set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+endif()

@@ -26,6 +26,7 @@ echo "== cross build of the program and its tests (build/mingw-gui)"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
   -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+  -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-run.sh" \
   -DQF_BUILD_TESTS=ON -DQF_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)"
 

@@ -15,6 +15,7 @@ qf_install_packages cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine
 echo "== cross build (build/mingw)"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+  -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-run.sh" \
   -DQF_PLATFORM_ONLY=ON -DQF_BUILD_TESTS=ON -DQF_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" -j 2
 
@@ -35,6 +36,8 @@ if ! timeout 180 wineboot --init >"$build/wineboot.log" 2>&1 || ! timeout 120 wi
   echo "== SKIPPED: Wine cannot start on this machine (see $build/wineboot.log)"
   exit 0
 fi
+# Wine's server stays up for the whole run (see scripts/windows-gui-under-wine.sh).
+wineserver -p
 status=0
 ctest --test-dir "$build" --output-on-failure -j 2 --timeout 120 || status=$?
 wineserver -k >/dev/null 2>&1 || true
