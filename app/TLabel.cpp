@@ -1,6 +1,8 @@
 #include "TLabel.h"
 
 #include <QEvent>
+#include <QFontMetrics>
+#include <QStyle>
 
 #include "PaintPacer.h"
 
@@ -60,6 +62,13 @@ void TLabel::changeEvent(QEvent* event) {
 }
 
 QSize TLabel::FittedSize() {
+  // What this label fitted holds for its look at the time; the numbers are cheap to compare.
+  const LookNumbers numbers = CurrentLookNumbers();
+  if (numbers != fitLookNumbers_) {
+    fitLookNumbers_ = numbers;
+    fittedSizes_.clear();
+    fitLook_.clear();
+  }
   const QString shown = QLabel::text();
   const auto known = fittedSizes_.constFind(shown);
   if (known != fittedSizes_.constEnd()) return *known;
@@ -73,29 +82,69 @@ QSize TLabel::SharedFittedSize() {
   const auto known = sizes.constFind(key);
   if (known != sizes.constEnd()) return *known;
   if (sizes.size() >= 4 * kMaxFittedSizes) sizes.clear();
-  return *sizes.insert(key, sizeHint());
+  return *sizes.insert(key, TextSizeHint());
 }
 
-// Everything besides its text that decides a plain-text label's size hint. The font's part is
-// kept until the font or style changes; the numbers are cheap to look at every time.
-const QString& TLabel::FitLook() {
+// What QLabel::sizeHint answers for a one-line plain text, from one text layout where QLabel
+// makes three (its hint, and its minimum hint at two widths that give a one-line text the same
+// size). A new value text costs the readout's frame this layout. Whatever that one layout does
+// not cover (rich or selectable text, word wrap, a mnemonic for a buddy) asks QLabel itself.
+QSize TLabel::TextSizeHint() const {
+  const bool textLayoutOnly =
+      textFormat() == Qt::PlainText && !wordWrap() && buddy() == nullptr &&
+      !(textInteractionFlags() & (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard));
+  if (!textLayoutOnly) return sizeHint();
+  ensurePolished();
+  const QString shown = QLabel::text();
+  const QFontMetrics metrics = fontMetrics();
+  const int align = static_cast<int>(QStyle::visualAlignment(
+      shown.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight, alignment()));
+  int hextra = 2 * margin();
+  int vextra = hextra;
+  int extraIndent = indent();
+  if (extraIndent < 0 && frameWidth() != 0) {
+    extraIndent = metrics.horizontalAdvance(QLatin1Char('x')) - 2 * margin();
+  }
+  if (extraIndent > 0) {
+    if (align & (Qt::AlignLeft | Qt::AlignRight)) hextra += extraIndent;
+    if (align & (Qt::AlignTop | Qt::AlignBottom)) vextra += extraIndent;
+  }
+  const QMargins m = contentsMargins();
+  // The width to lay out in does not change a text that never wraps; it is QLabel's anyway.
+  const int width = (minimumWidth() > 0 ? minimumWidth() : 2000) - hextra - m.left() - m.right();
+  const int flags = align & ~(Qt::AlignVCenter | Qt::AlignHCenter);
+  const QRect bounds = metrics.boundingRect(0, 0, width, 2000, flags, shown);
+  const QSize contents(bounds.width() + hextra + m.left() + m.right(),
+                       bounds.height() + vextra + m.top() + m.bottom());
+  return contents.expandedTo(minimumSize());
+}
+
+// Everything besides its text and font that decides a label's size hint (with a buddy, '&'
+// marks a mnemonic and takes no room).
+TLabel::LookNumbers TLabel::CurrentLookNumbers() const {
   const QMargins m = contentsMargins();
   const QSize least = minimumSize();
-  const std::array<int, 11> numbers = {margin(),
-                                       indent(),
-                                       static_cast<int>(alignment()),
-                                       frameWidth(),
-                                       wordWrap() ? 1 : 0,
-                                       m.left(),
-                                       m.top(),
-                                       m.right(),
-                                       m.bottom(),
-                                       least.width(),
-                                       least.height()};
-  if (fitLook_.isEmpty() || numbers != fitLookNumbers_) {
-    fitLookNumbers_ = numbers;
+  return {margin(),
+          indent(),
+          static_cast<int>(alignment()),
+          frameWidth(),
+          wordWrap() ? 1 : 0,
+          m.left(),
+          m.top(),
+          m.right(),
+          m.bottom(),
+          least.width(),
+          least.height(),
+          static_cast<int>(textFormat()),
+          static_cast<int>(textInteractionFlags()),
+          buddy() != nullptr ? 1 : 0};
+}
+
+// The look's key in the shared sizes, kept until the font, style or look numbers change.
+const QString& TLabel::FitLook() {
+  if (fitLook_.isEmpty()) {
     fitLook_ = font().key();
-    for (const int number : numbers) fitLook_ += QLatin1Char('|') + QString::number(number);
+    for (const int number : fitLookNumbers_) fitLook_ += QLatin1Char('|') + QString::number(number);
   }
   return fitLook_;
 }

@@ -31,6 +31,9 @@ class TLabel : public QLabel {
   void FitToText();
   QSize FittedSize();
   QSize SharedFittedSize();
+  QSize TextSizeHint() const;
+  using LookNumbers = std::array<int, 14>;
+  LookNumbers CurrentLookNumbers() const;
   const QString& FitLook();
 
   QString text_;
@@ -39,6 +42,6 @@ class TLabel : public QLabel {
   // Texts repeat ("45.2%"): laying each one out again costs more than the rest of a report's
   // work.
   QHash<QString, QSize> fittedSizes_;
-  QString fitLook_;  // empty until needed and after a font or style change
-  std::array<int, 11> fitLookNumbers_{};
+  QString fitLook_;  // empty until needed and after a change of font, style or look numbers
+  LookNumbers fitLookNumbers_{};
 };

@@ -1,8 +1,10 @@
 // A label sizes itself to its text; a right-aligned one keeps its right edge.
 #include <gtest/gtest.h>
 #include <QFont>
+#include <QLineEdit>
 #include <QTest>
 #include <QWidget>
+#include <functional>
 
 #include "app/PaintPacer.h"
 #include "app/TLabel.h"
@@ -45,6 +47,18 @@ TEST(TLabel, RefitsARepeatedTextAfterTheFontChanged) {
   EXPECT_EQ(label.width(), TextSize(label).width());
 }
 
+TEST(TLabel, RefitsARepeatedTextAfterItsLookChanged) {
+  TLabel label;
+  label.setText("45.2%");
+  const int plainWidth = label.width();
+  label.setText("45.3%");
+
+  label.setMargin(6);
+  label.setText("45.2%");  // seen before, without the margin
+
+  EXPECT_EQ(label.width(), plainWidth + 12);
+}
+
 // Labels share what they have fitted: one that looks different (a margin, a larger font) must
 // still fit a text another label has already fitted to its own look.
 TEST(TLabel, LabelsThatLookDifferentFitTheSameTextEachToTheirOwnLook) {
@@ -63,6 +77,75 @@ TEST(TLabel, LabelsThatLookDifferentFitTheSameTextEachToTheirOwnLook) {
   EXPECT_EQ(withMargin.width(), plain.width() + 12);
   EXPECT_GT(larger.width(), plain.width());
   EXPECT_EQ(larger.width(), TextSize(larger).width());
+}
+
+// A label takes exactly the size QLabel asks for its text, whatever else decides that size.
+TEST(TLabel, FitsToTheSizeQLabelAsksForInEveryLook) {
+  QLineEdit buddy;
+  struct Look {
+    const char* name;
+    std::function<void(QLabel&)> apply;
+  };
+  const Look looks[] = {
+      {"plain", [](QLabel&) {}},
+      {"margin", [](QLabel& l) { l.setMargin(6); }},
+      {"indent", [](QLabel& l) { l.setIndent(9); }},
+      {"indent, right aligned",
+       [](QLabel& l) {
+         l.setIndent(9);
+         l.setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+       }},
+      {"indent, top aligned",
+       [](QLabel& l) {
+         l.setIndent(7);
+         l.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+       }},
+      {"frame",
+       [](QLabel& l) {
+         l.setFrameStyle(QFrame::Box | QFrame::Plain);
+         l.setLineWidth(2);
+       }},
+      {"frame and margin",
+       [](QLabel& l) {
+         l.setFrameStyle(QFrame::Panel | QFrame::Sunken);
+         l.setMargin(1);
+       }},
+      {"contents margins", [](QLabel& l) { l.setContentsMargins(3, 4, 5, 6); }},
+      {"minimum size", [](QLabel& l) { l.setMinimumSize(80, 40); }},
+      {"minimum width", [](QLabel& l) { l.setMinimumWidth(30); }},
+      {"bold and large",
+       [](QLabel& l) {
+         QFont font = l.font();
+         font.setBold(true);
+         font.setPointSize(font.pointSize() * 2);
+         l.setFont(font);
+       }},
+      {"word wrap", [](QLabel& l) { l.setWordWrap(true); }},
+      {"buddy", [&buddy](QLabel& l) { l.setBuddy(&buddy); }},
+      {"selectable", [](QLabel& l) { l.setTextInteractionFlags(Qt::TextSelectableByMouse); }},
+  };
+  const char* texts[] = {"45.2%",
+                         "100.0%",
+                         "12.3 kg",
+                         "CALIBRATION...",
+                         "&Range",
+                         "two\nlines",
+                         "\u05e9\u05dc\u05d5\u05dd 5%",
+                         "a long text that a word-wrapping label breaks"};
+
+  for (const Look& look : looks) {
+    for (const char* text : texts) {
+      QLabel probe;
+      probe.setTextFormat(Qt::PlainText);
+      look.apply(probe);
+      probe.setText(QString::fromUtf8(text));
+      TLabel label;
+      look.apply(label);
+      label.setGeometry(0, 0, 20, 12);  // lower than every text, roomier than every margin
+      label.setText(QString::fromUtf8(text));
+      EXPECT_EQ(label.size(), probe.sizeHint()) << look.name << ": " << text;
+    }
+  }
 }
 
 // In a paced window the text changes at once, and the label on screen (its painted text and its
