@@ -1,6 +1,7 @@
 // The settings window fed by the virtual pedal set, on whatever Qt platform is chosen
 // (QT_QPA_PLATFORM=offscreen, or a real or virtual X display):
 //   bench_main_form [--reports N] [--seconds S] [--rounds R]
+//   bench_main_form --frames F
 // 1. Full path, as fast as the hand-off allows: N positions reports, each read
 //    by the reading thread, handed to the main thread, decoded and shown on three pedals.
 //    Prints reports per second and the main thread's CPU time per report.
@@ -13,6 +14,11 @@
 // 3. High report rates (1, 2, 4 and 8 kHz, S seconds each), the floor and then the window:
 //    reports shown per second, the deepest queue of reports waiting for the reading thread, and
 //    the reports the pedal set had to hold back because that queue was full.
+// With --frames, only this: F times, 16 reports through the window and then exactly one frame,
+// paced by the program's own frame clock (CountedFrames). Its instructions do not depend on the
+// machine's speed: run under callgrind, with collection toggled on CountedFrames, twice with
+// different F, the difference per frame is what one frame and its 16 reports cost the window's
+// thread, comparable between two builds on a machine whose timings are too noisy to be.
 // CPU times are per thread, from the scheduler's accounting (ThreadCpu.h). Beside each stretch:
 // the time the host of this virtual machine kept its cores from it (MachineCpu.h), to which a
 // lost report on a shared machine is often owed more than to the program.
@@ -36,15 +42,17 @@
 #include <thread>
 #include <vector>
 
+#include "MachineCpu.h"
+#include "PaintPacer.h"
 #include "TApplication.h"
 #include "TMainForm.h"
-#include "MachineCpu.h"
 #include "TPanel.h"
 #include "ThreadCpu.h"
 #include "hid/THidDeviceController.h"
 #include "hid/platform/virtual/VirtualHidPlatform.h"
 #include "sim/OtherVirtualDevices.h"
 #include "sim/VirtualPedalSet.h"
+#include "widgets/TSmoothProgressBar.h"
 
 namespace {
 
@@ -308,13 +316,53 @@ void MeasureHighRates(int seconds) {
   }
 }
 
+// Counts the paint events of one widget.
+struct PaintCount : QObject {
+  long paints = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+// Each round sends 16 reports, waits until the window has handled them, lets a frame's time
+// pass and paints the frame the pacer held back.
+void HandReportsAndPaint(WindowSetup& s, int rounds) {
+  for (int i = 0; i < rounds; ++i) {
+    const long target = s.log.handled + 16;
+    s.pedals->SendReports(16);
+    while (s.log.handled < target) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    std::this_thread::sleep_for(std::chrono::milliseconds(PaintPacer::kFrameMilliseconds + 4));
+    QCoreApplication::processEvents();  // the pacer's timer asks for the frame
+    QCoreApplication::processEvents();  // the frame
+  }
+}
+
+// Never inlined: callgrind's --toggle-collect names it.
+__attribute__((noinline)) void CountedFrames(WindowSetup& s, int frames) {
+  HandReportsAndPaint(s, frames);
+}
+
+int CountFrames(WindowSetup& window, int frames) {
+  PaintCount barPaints;
+  window.form->TrProgressBar->installEventFilter(&barPaints);
+  HandReportsAndPaint(window, 20);  // settles the window's caches and the pedal motion
+  const long paintsBefore = barPaints.paints;
+  const long handledBefore = window.log.handled;
+  CountedFrames(window, frames);
+  std::printf("%d rounds of 16 reports: %ld frames painted, %ld reports handled\n", frames,
+              barPaints.paints - paintsBefore, window.log.handled - handledBefore);
+  return 0;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
   long reports = 100000;
   int seconds = 5;
   int rounds = 3;
+  int frames = 0;
   for (int i = 1; i + 1 < argc; i += 2) {
+    if (std::strcmp(argv[i], "--frames") == 0) frames = std::stoi(argv[i + 1]);
     if (std::strcmp(argv[i], "--reports") == 0) reports = std::stol(argv[i + 1]);
     if (std::strcmp(argv[i], "--seconds") == 0) seconds = std::stoi(argv[i + 1]);
     if (std::strcmp(argv[i], "--rounds") == 0) rounds = std::stoi(argv[i + 1]);
@@ -326,6 +374,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "the window did not go live on the virtual pedal set\n");
       return 1;
     }
+    if (frames > 0) return CountFrames(window, frames);
     if (reports > 0) MeasureFullPath(window, reports);
     FloorSetup floor;
     if (!floor.CheckOut()) {
