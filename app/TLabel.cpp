@@ -53,12 +53,17 @@ void TLabel::SetRightAligned(bool rightAligned) {
 }
 
 void TLabel::changeEvent(QEvent* event) {
-  // The fitted sizes hold for one font and style only.
+  // The fitted sizes and kept layouts hold for one font and style only.
   if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
     fittedSizes_.clear();
     fitLook_.clear();
+    paintedTexts_.Clear();
   }
   QLabel::changeEvent(event);
+}
+
+void TLabel::paintEvent(QPaintEvent* event) {
+  if (!paintedTexts_.Paint(*this)) QLabel::paintEvent(event);
 }
 
 QSize TLabel::FittedSize() {

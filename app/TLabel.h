@@ -8,6 +8,8 @@
 #include <QString>
 #include <array>
 
+#include "LabelTextCache.h"
+
 class TLabel : public QLabel {
   Q_OBJECT
  public:
@@ -25,6 +27,7 @@ class TLabel : public QLabel {
 
  protected:
   void changeEvent(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   void ShowText();
@@ -36,6 +39,7 @@ class TLabel : public QLabel {
   LookNumbers CurrentLookNumbers() const;
   const QString& FitLook();
 
+  LabelTextCache paintedTexts_;
   QString text_;
   bool shownTextDue_ = false;  // the next frame shows text_
   bool rightAligned_ = false;

@@ -1,7 +1,9 @@
 // A label sizes itself to its text; a right-aligned one keeps its right edge.
 #include <gtest/gtest.h>
 #include <QFont>
+#include <QImage>
 #include <QLineEdit>
+#include <QPalette>
 #include <QTest>
 #include <QWidget>
 #include <functional>
@@ -144,6 +146,69 @@ TEST(TLabel, FitsToTheSizeQLabelAsksForInEveryLook) {
       label.setGeometry(0, 0, 20, 12);  // lower than every text, roomier than every margin
       label.setText(QString::fromUtf8(text));
       EXPECT_EQ(label.size(), probe.sizeHint()) << look.name << ": " << text;
+    }
+  }
+}
+
+QImage Painted(QLabel& label) {
+  QImage image(label.size(), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  label.render(&image);
+  return image;
+}
+
+// A label paints its text pixel for pixel as QLabel does, in every look and state.
+TEST(TLabel, PaintsItsTextAsQLabelDoes) {
+  struct Look {
+    const char* name;
+    std::function<void(QLabel&)> apply;
+  };
+  const Look looks[] = {
+      {"plain", [](QLabel&) {}},
+      {"right aligned", [](QLabel& l) { l.setAlignment(Qt::AlignRight | Qt::AlignVCenter); }},
+      {"margin", [](QLabel& l) { l.setMargin(3); }},
+      {"contents margins", [](QLabel& l) { l.setContentsMargins(4, 1, 2, 3); }},
+      {"bold and large",
+       [](QLabel& l) {
+         QFont font = l.font();
+         font.setBold(true);
+         font.setPointSize(font.pointSize() * 2);
+         l.setFont(font);
+       }},
+      {"12 points",
+       [](QLabel& l) {
+         QFont font = l.font();
+         font.setPointSize(12);
+         l.setFont(font);
+       }},
+      {"coloured",
+       [](QLabel& l) {
+         QPalette palette = l.palette();
+         palette.setColor(QPalette::WindowText, Qt::darkRed);
+         l.setPalette(palette);
+       }},
+      {"disabled", [](QLabel& l) { l.setEnabled(false); }},
+      {"frame", [](QLabel& l) { l.setFrameStyle(QFrame::Box | QFrame::Plain); }},
+      {"indent", [](QLabel& l) { l.setIndent(5); }},
+      {"centred", [](QLabel& l) { l.setAlignment(Qt::AlignCenter); }},
+      {"top", [](QLabel& l) { l.setAlignment(Qt::AlignLeft | Qt::AlignTop); }},
+  };
+  const char* texts[] = {"0.0%",   "45.2%",      "100.0%",
+                         "12.3kg", "min",        "CALIBRATION...",
+                         " 5%",    "two\nlines", "\u05e9\u05dc\u05d5\u05dd 5%"};
+
+  for (const Look& look : looks) {
+    for (const char* text : texts) {
+      TLabel label;
+      look.apply(label);
+      label.setText(QString::fromUtf8(text));
+      label.resize(label.size() + QSize(7, 5));  // room on both axes to place the text in
+      QLabel probe;
+      probe.setTextFormat(Qt::PlainText);
+      look.apply(probe);
+      probe.setText(QString::fromUtf8(text));
+      probe.resize(label.size());
+      EXPECT_EQ(Painted(label), Painted(probe)) << look.name << ": " << text;
     }
   }
 }

@@ -1,0 +1,68 @@
+#include "LabelTextCache.h"
+
+#include <QHash>
+#include <QLabel>
+#include <QPainter>
+#include <QPen>
+#include <cmath>
+
+namespace {
+// Enough for every percentage and load text of the readout in a few fonts; past it the cache
+// starts over.
+constexpr qsizetype kMaxTexts = 16384;
+
+// The layouts every label has made, by font and text: the three pedals' labels share one font,
+// so a value one of them has shown is laid out for all.
+QHash<QString, QStaticText>& SharedLayouts() {
+  static QHash<QString, QStaticText> layouts;
+  return layouts;
+}
+
+bool PaintedAsOneLayout(const QLabel& label, const QString& text) {
+  const Qt::Alignment horizontal = label.alignment() & Qt::AlignHorizontal_Mask;
+  return !text.isEmpty() && label.textFormat() == Qt::PlainText && !label.wordWrap() &&
+         label.buddy() == nullptr &&
+         !(label.textInteractionFlags() &
+           (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard)) &&
+         label.frameShape() == QFrame::NoFrame && label.indent() <= 0 &&
+         (horizontal == Qt::AlignLeft || horizontal == Qt::AlignRight) &&
+         (label.alignment() & Qt::AlignVertical_Mask) == Qt::AlignVCenter &&
+         !text.isRightToLeft() && !text.contains(QLatin1Char('\n')) && !text.front().isSpace() &&
+         !text.back().isSpace() && label.devicePixelRatioF() == 1.0 &&
+         !label.testAttribute(Qt::WA_StyleSheet);
+}
+}  // namespace
+
+const QStaticText& LabelTextCache::LaidOut(const QLabel& label, const QString& text) {
+  if (fontKey_.isEmpty()) fontKey_ = label.font().key() + QLatin1Char('\n');
+  QHash<QString, QStaticText>& layouts = SharedLayouts();
+  const QString key = fontKey_ + text;
+  const auto known = layouts.constFind(key);
+  if (known != layouts.constEnd()) return *known;
+  if (layouts.size() >= kMaxTexts) layouts.clear();
+  QStaticText laidOut(text);
+  laidOut.setTextFormat(Qt::PlainText);
+  laidOut.prepare(QTransform(), label.font());
+  return *layouts.insert(key, laidOut);
+}
+
+// What QLabel's paint and its style's text drawing come to for such a label: the palette's text
+// role as pen, the text at the left or right of the margin-reduced contents, centred vertically.
+bool LabelTextCache::Paint(QLabel& label) {
+  const QString text = label.text();
+  if (!PaintedAsOneLayout(label, text)) return false;
+  const QStaticText& laidOut = LaidOut(label, text);
+  const QRect area = label.contentsRect().adjusted(label.margin(), label.margin(), -label.margin(),
+                                                   -label.margin());
+  const QSizeF size = laidOut.size();
+  // QLabel clips a text that overflows its area; a fitted label's never does.
+  if (size.width() > area.width() || size.height() > area.height()) return false;
+
+  QPainter painter(&label);
+  painter.setPen(QPen(label.palette().brush(label.foregroundRole()), painter.pen().widthF()));
+  const bool right = (label.alignment() & Qt::AlignRight) != 0;
+  const double x = right ? area.x() + area.width() - size.width() : area.x();
+  const double y = area.y() + std::round((area.height() - size.height()) / 2);
+  painter.drawStaticText(QPointF(x, y), laidOut);
+  return true;
+}

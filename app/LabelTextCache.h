@@ -1,0 +1,25 @@
+#pragma once
+// Paints a label's plain one-line text exactly as QLabel does, from a layout kept per text:
+// QLabel lays its text out again on every paint, which is most of what a readout frame costs
+// the four value labels. Anything it does not cover is left to QLabel.
+
+#include <QStaticText>
+#include <QString>
+
+class QLabel;
+
+class LabelTextCache {
+ public:
+  // Paints `label`'s text and returns true, or returns false and paints nothing when the label
+  // is one QLabel must paint itself (a frame, an indent, rich or selectable text, word wrap, a
+  // mnemonic, several lines, right-to-left text, a centred or justified alignment, a text that
+  // does not fit, a scaled screen).
+  bool Paint(QLabel& label);
+  // After a change of the label's font or style.
+  void Clear() { fontKey_.clear(); }
+
+ private:
+  const QStaticText& LaidOut(const QLabel& label, const QString& text);
+
+  QString fontKey_;  // the label's font's part of the shared layouts' keys; empty until needed
+};
