@@ -19,6 +19,12 @@ QHash<QString, QStaticText>& SharedLayouts() {
 }
 
 bool PaintedAsOneLayout(const QLabel& label, const QString& text) {
+#ifdef Q_OS_WIN
+  // There the raster engine blends a coloured text drawn from a kept layout unlike one it lays
+  // out itself (seen under Wine: grey and dark red labels differ by a shade, black ones not),
+  // so QLabel paints every label.
+  return false;
+#endif
   const Qt::Alignment horizontal = label.alignment() & Qt::AlignHorizontal_Mask;
   return !text.isEmpty() && label.textFormat() == Qt::PlainText && !label.wordWrap() &&
          label.buddy() == nullptr &&

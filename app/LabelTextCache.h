@@ -13,7 +13,7 @@ class LabelTextCache {
   // Paints `label`'s text and returns true, or returns false and paints nothing when the label
   // is one QLabel must paint itself (a frame, an indent, rich or selectable text, word wrap, a
   // mnemonic, several lines, right-to-left text, a centred or justified alignment, a text that
-  // does not fit, a scaled screen).
+  // does not fit, a scaled screen, Windows).
   bool Paint(QLabel& label);
   // After a change of the label's font or style.
   void Clear() { fontKey_.clear(); }
