@@ -23,21 +23,26 @@ bool PaintedAsOneLayout(const QLabel& label, const QString& text) {
   // There the raster engine blends a coloured text drawn from a kept layout unlike one it lays
   // out itself (seen under Wine: grey and dark red labels differ by a shade, black ones not),
   // so QLabel paints every label.
+  Q_UNUSED(label);
+  Q_UNUSED(text);
   return false;
-#endif
+#else
   const Qt::Alignment horizontal = label.alignment() & Qt::AlignHorizontal_Mask;
-  return !text.isEmpty() && label.textFormat() == Qt::PlainText && !label.wordWrap() &&
-         label.buddy() == nullptr &&
-         !(label.textInteractionFlags() &
-           (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard)) &&
-         label.frameShape() == QFrame::NoFrame && label.indent() <= 0 &&
-         (horizontal == Qt::AlignLeft || horizontal == Qt::AlignRight) &&
+  return !text.isEmpty() && LaysTextOutPlainly(label) && label.frameShape() == QFrame::NoFrame &&
+         label.indent() <= 0 && (horizontal == Qt::AlignLeft || horizontal == Qt::AlignRight) &&
          (label.alignment() & Qt::AlignVertical_Mask) == Qt::AlignVCenter &&
          !text.isRightToLeft() && !text.contains(QLatin1Char('\n')) && !text.front().isSpace() &&
          !text.back().isSpace() && label.devicePixelRatioF() == 1.0 &&
          !label.testAttribute(Qt::WA_StyleSheet);
+#endif
 }
 }  // namespace
+
+bool LaysTextOutPlainly(const QLabel& label) {
+  return label.textFormat() == Qt::PlainText && !label.wordWrap() && label.buddy() == nullptr &&
+         !(label.textInteractionFlags() &
+           (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard));
+}
 
 const QStaticText& LabelTextCache::LaidOut(const QLabel& label, const QString& text) {
   if (fontKey_.isEmpty()) fontKey_ = label.font().key() + QLatin1Char('\n');

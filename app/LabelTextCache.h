@@ -8,6 +8,10 @@
 
 class QLabel;
 
+// QLabel lays this label's text out as plain text in one text layout: no rich text, no text
+// control for selecting it, no word wrap, no mnemonic for a buddy.
+bool LaysTextOutPlainly(const QLabel& label);
+
 class LabelTextCache {
  public:
   // Paints `label`'s text and returns true, or returns false and paints nothing when the label

@@ -95,10 +95,7 @@ QSize TLabel::SharedFittedSize() {
 // size). A new value text costs the readout's frame this layout. Whatever that one layout does
 // not cover (rich or selectable text, word wrap, a mnemonic for a buddy) asks QLabel itself.
 QSize TLabel::TextSizeHint() const {
-  const bool textLayoutOnly =
-      textFormat() == Qt::PlainText && !wordWrap() && buddy() == nullptr &&
-      !(textInteractionFlags() & (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard));
-  if (!textLayoutOnly) return sizeHint();
+  if (!LaysTextOutPlainly(*this)) return sizeHint();
   ensurePolished();
   const QString shown = QLabel::text();
   const QFontMetrics metrics = fontMetrics();

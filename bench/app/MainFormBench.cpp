@@ -343,7 +343,7 @@ __attribute__((noinline)) void CountedFrames(WindowSetup& s, int frames) {
   HandReportsAndPaint(s, frames);
 }
 
-int CountFrames(WindowSetup& window, int frames) {
+void CountFrames(WindowSetup& window, int frames) {
   PaintCount barPaints;
   window.form->TrProgressBar->installEventFilter(&barPaints);
   HandReportsAndPaint(window, 20);  // settles the window's caches and the pedal motion
@@ -352,7 +352,6 @@ int CountFrames(WindowSetup& window, int frames) {
   CountedFrames(window, frames);
   std::printf("%d rounds of 16 reports: %ld frames painted, %ld reports handled\n", frames,
               barPaints.paints - paintsBefore, window.log.handled - handledBefore);
-  return 0;
 }
 }  // namespace
 
@@ -374,7 +373,10 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "the window did not go live on the virtual pedal set\n");
       return 1;
     }
-    if (frames > 0) return CountFrames(window, frames);
+    if (frames > 0) {
+      CountFrames(window, frames);
+      return 0;
+    }
     if (reports > 0) MeasureFullPath(window, reports);
     FloorSetup floor;
     if (!floor.CheckOut()) {

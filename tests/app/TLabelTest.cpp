@@ -81,13 +81,29 @@ TEST(TLabel, LabelsThatLookDifferentFitTheSameTextEachToTheirOwnLook) {
   EXPECT_EQ(larger.width(), TextSize(larger).width());
 }
 
+// One way a label can look, applied alike to a TLabel and to the QLabel it is compared with.
+struct Look {
+  const char* name;
+  std::function<void(QLabel&)> apply;
+};
+
+void BoldAndLarge(QLabel& label) {
+  QFont font = label.font();
+  font.setBold(true);
+  font.setPointSize(font.pointSize() * 2);
+  label.setFont(font);
+}
+
+// A plain QLabel in `look` showing `text`: what a TLabel must come to.
+void ShowAsQLabel(QLabel& probe, const Look& look, const char* text) {
+  probe.setTextFormat(Qt::PlainText);
+  look.apply(probe);
+  probe.setText(QString::fromUtf8(text));
+}
+
 // A label takes exactly the size QLabel asks for its text, whatever else decides that size.
 TEST(TLabel, FitsToTheSizeQLabelAsksForInEveryLook) {
   QLineEdit buddy;
-  struct Look {
-    const char* name;
-    std::function<void(QLabel&)> apply;
-  };
   const Look looks[] = {
       {"plain", [](QLabel&) {}},
       {"margin", [](QLabel& l) { l.setMargin(6); }},
@@ -115,13 +131,7 @@ TEST(TLabel, FitsToTheSizeQLabelAsksForInEveryLook) {
       {"contents margins", [](QLabel& l) { l.setContentsMargins(3, 4, 5, 6); }},
       {"minimum size", [](QLabel& l) { l.setMinimumSize(80, 40); }},
       {"minimum width", [](QLabel& l) { l.setMinimumWidth(30); }},
-      {"bold and large",
-       [](QLabel& l) {
-         QFont font = l.font();
-         font.setBold(true);
-         font.setPointSize(font.pointSize() * 2);
-         l.setFont(font);
-       }},
+      {"bold and large", BoldAndLarge},
       {"word wrap", [](QLabel& l) { l.setWordWrap(true); }},
       {"buddy", [&buddy](QLabel& l) { l.setBuddy(&buddy); }},
       {"selectable", [](QLabel& l) { l.setTextInteractionFlags(Qt::TextSelectableByMouse); }},
@@ -138,9 +148,7 @@ TEST(TLabel, FitsToTheSizeQLabelAsksForInEveryLook) {
   for (const Look& look : looks) {
     for (const char* text : texts) {
       QLabel probe;
-      probe.setTextFormat(Qt::PlainText);
-      look.apply(probe);
-      probe.setText(QString::fromUtf8(text));
+      ShowAsQLabel(probe, look, text);
       TLabel label;
       look.apply(label);
       label.setGeometry(0, 0, 20, 12);  // lower than every text, roomier than every margin
@@ -159,22 +167,12 @@ QImage Painted(QLabel& label) {
 
 // A label paints its text pixel for pixel as QLabel does, in every look and state.
 TEST(TLabel, PaintsItsTextAsQLabelDoes) {
-  struct Look {
-    const char* name;
-    std::function<void(QLabel&)> apply;
-  };
   const Look looks[] = {
       {"plain", [](QLabel&) {}},
       {"right aligned", [](QLabel& l) { l.setAlignment(Qt::AlignRight | Qt::AlignVCenter); }},
       {"margin", [](QLabel& l) { l.setMargin(3); }},
       {"contents margins", [](QLabel& l) { l.setContentsMargins(4, 1, 2, 3); }},
-      {"bold and large",
-       [](QLabel& l) {
-         QFont font = l.font();
-         font.setBold(true);
-         font.setPointSize(font.pointSize() * 2);
-         l.setFont(font);
-       }},
+      {"bold and large", BoldAndLarge},
       {"12 points",
        [](QLabel& l) {
          QFont font = l.font();
@@ -204,9 +202,7 @@ TEST(TLabel, PaintsItsTextAsQLabelDoes) {
       label.setText(QString::fromUtf8(text));
       label.resize(label.size() + QSize(7, 5));  // room on both axes to place the text in
       QLabel probe;
-      probe.setTextFormat(Qt::PlainText);
-      look.apply(probe);
-      probe.setText(QString::fromUtf8(text));
+      ShowAsQLabel(probe, look, text);
       probe.resize(label.size());
       EXPECT_EQ(Painted(label), Painted(probe)) << look.name << ": " << text;
     }
