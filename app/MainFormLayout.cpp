@@ -79,6 +79,8 @@ void TMainForm::changeEvent(QEvent* event) {
   // A new desktop palette reaches a top-level window as a change of its own palette.
   if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
     ApplyWindowPalette();
+  // The system's locale may have changed its symbols while QLocale() stays equal to itself.
+  if (event->type() == QEvent::LocaleChange) readoutSymbols_.Forget();
 }
 
 void TMainForm::BuildSplash() {

@@ -22,15 +22,16 @@ void ShowCalibration(const TMainForm::TPedalControls& c, const PedalData& data) 
   c.bar->SetPosition(c.bar->Minimum());
 }
 
-QString BarPercent(const TSmoothProgressBar& bar) {
-  return PercentText(bar.Position(), bar.Minimum(), bar.Maximum(), QLocale());
+QString BarPercent(const TSmoothProgressBar& bar, const NumberSymbols& symbols) {
+  return PercentText(bar.Position(), bar.Minimum(), bar.Maximum(), symbols);
 }
 }  // namespace
 
 void TMainForm::UpdateBrakeLoadText() {
   // The bar still holds the previous report's position here: the brake's texts lag one report.
-  BrakeKgText = BrakeLoadText(BrProgressBar->Position(), BrProgressBar->Minimum(),
-                              BrProgressBar->Maximum(), BrakeLeftKg, BrakeRightKg, QLocale());
+  BrakeKgText =
+      BrakeLoadText(BrProgressBar->Position(), BrProgressBar->Minimum(), BrProgressBar->Maximum(),
+                    BrakeLeftKg, BrakeRightKg, readoutSymbols_.For(QLocale()));
 }
 
 void TMainForm::UpdatePedalReadout(TPedal& pedal) {
@@ -46,11 +47,11 @@ void TMainForm::UpdatePedalReadout(TPedal& pedal) {
   if (isBrake) {
     // show() asks the platform for a window state first, even for a label that is shown.
     if (c.loadLabel->isHidden()) c.loadLabel->show();
-    c.valueLabel->setText(BarPercent(*c.bar));
+    c.valueLabel->setText(BarPercent(*c.bar, readoutSymbols_.For(QLocale())));
     c.loadLabel->setText(BrakeKgText);
     c.bar->SetPosition(pedal.nPosition);
   } else {
     c.bar->SetPosition(pedal.nPosition);
-    c.valueLabel->setText(BarPercent(*c.bar));
+    c.valueLabel->setText(BarPercent(*c.bar, readoutSymbols_.For(QLocale())));
   }
 }

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 
+#include "pedal/ReadoutTexts.h"
 #include "pedal/TPedalLink.h"
 
 class TCheckBox;
@@ -378,6 +379,7 @@ class TMainForm : public QWidget {
 
   // Filled while the pedal panels are built, in the order of kAllPedals.
   std::array<TPedalControls, kAllPedals.size()> pedalControls_{};
+  NumberSymbolsCache readoutSymbols_;  // the user's locale's, for the readout's texts
   QStringList unwiredHandlers_;
   const QEvent* lastPreviewedKey_ = nullptr;
   QPointer<QObject> lastKeyReceiver_;

@@ -35,6 +35,25 @@ TEST_F(MainFormReadout, ThrottleBarMovesFirstAndLabelsTheNewPosition) {
   EXPECT_EQ(form_->TrProgressBar->Style(), pbstNormal);
 }
 
+// The readout keeps its locale's symbols between reports; a new locale shows with the next one.
+TEST_F(MainFormReadout, TheNextReportAfterALocaleChangeWritesItsSymbols) {
+  SetRange(form_->TrProgressBar, 1000, 3000);
+  SetRange(form_->BrProgressBar, 0, 1000);
+  form_->BrakeRightKg = 100;
+  Throttle().nPosition = 2000;
+  form_->UpdatePedalReadout(Throttle());
+  ASSERT_EQ(form_->trabsvaluelable->text(), "50.0%");
+
+  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+  Throttle().nPosition = 2010;
+  form_->UpdatePedalReadout(Throttle());
+  form_->BrProgressBar->SetPosition(505);
+  form_->UpdateBrakeLoadText();
+  form_->UpdatePedalReadout(Brake());
+  EXPECT_EQ(form_->trabsvaluelable->text(), "50,5%");
+  EXPECT_EQ(form_->BrKgValueLabel->text(), "50,5kg");
+}
+
 TEST_F(MainFormReadout, PercentIsOfThePositionTheBarReportsBack) {
   SetRange(form_->ClProgressBar, 1000, 3000);
   form_->Link.Model.ClutchPedal.nPosition = 60000;  // beyond the bar: the bar clamps it

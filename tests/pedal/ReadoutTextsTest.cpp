@@ -70,4 +70,23 @@ TEST(ReadoutTextsLocale, NegativeValuesKeepTheirSign) {
   EXPECT_EQ(OneDecimalText(-0.04L, kPointLocale), "0.0");
 }
 
+// Symbols longer than one character are written whole (a sign with a direction mark).
+TEST(ReadoutTextsLocale, WritesSymbolsOfAnyLength) {
+  const NumberSymbols symbols{QStringLiteral("<dp>"), QStringLiteral("\u200e-")};
+  EXPECT_EQ(OneDecimalText(-12.25L, symbols), QStringLiteral("\u200e-12<dp>2"));
+  EXPECT_EQ(PercentText(1, 0, 3, symbols), "33<dp>3%");
+  EXPECT_EQ(BrakeLoadText(505, 0, 1000, 0, 100, symbols), "50<dp>5kg");
+}
+
+TEST(ReadoutTextsLocale, TheSymbolsCacheFollowsTheLocaleItIsAskedFor) {
+  NumberSymbolsCache cache;
+  EXPECT_EQ(cache.For(kPointLocale).decimalPoint, ".");
+  const QLocale german(QLocale::German, QLocale::Germany);
+  EXPECT_EQ(cache.For(german).decimalPoint, ",");
+  EXPECT_EQ(cache.For(german).negativeSign, german.negativeSign());
+  cache.Forget();
+  EXPECT_EQ(cache.For(german).decimalPoint, ",");
+  EXPECT_EQ(cache.For(kPointLocale).decimalPoint, ".");
+}
+
 }  // namespace
