@@ -1,5 +1,7 @@
 #include "LabelTextCache.h"
 
+#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QHash>
 #include <QLabel>
 #include <QPainter>
@@ -55,6 +57,18 @@ const QStaticText& LabelTextCache::LaidOut(const QLabel& label, const QString& t
   laidOut.setTextFormat(Qt::PlainText);
   laidOut.prepare(QTransform(), label.font());
   return *layouts.insert(key, laidOut);
+}
+
+std::optional<QSize> LabelTextCache::TextSize(const QLabel& label, const QString& text) {
+  if (!PaintedAsOneLayout(label, text)) return std::nullopt;
+  const QFontMetrics metrics(label.font());
+  for (const QChar c : text) {
+    if (c.isSurrogate() || !metrics.inFont(c)) return std::nullopt;
+  }
+  // A one-line text in one font is as tall as that font; its width is the layout's, whole pixels.
+  const QFontMetricsF exact(label.font());
+  return QSize(static_cast<int>(std::ceil(LaidOut(label, text).size().width())),
+               static_cast<int>(std::ceil(exact.ascent() + exact.descent())));
 }
 
 // What QLabel's paint and its style's text drawing come to for such a label: the palette's text

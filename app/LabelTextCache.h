@@ -3,8 +3,10 @@
 // QLabel lays its text out again on every paint, which is most of what a readout frame costs
 // the four value labels. Anything it does not cover is left to QLabel.
 
+#include <QSize>
 #include <QStaticText>
 #include <QString>
+#include <optional>
 
 class QLabel;
 
@@ -19,6 +21,11 @@ class LabelTextCache {
   // mnemonic, several lines, right-to-left text, a centred or justified alignment, a text that
   // does not fit, a scaled screen, Windows).
   bool Paint(QLabel& label);
+  // The size QFontMetrics::boundingRect gives `text` on one line in the label's font, from the
+  // layout Paint will paint it from: a new readout text is then laid out once, not twice. Empty
+  // for a label Paint leaves to QLabel, and for a text the font lacks a character of (another
+  // font's glyph may stand taller).
+  std::optional<QSize> TextSize(const QLabel& label, const QString& text);
   // After a change of the label's font or style.
   void Clear() { fontKey_.clear(); }
 

@@ -92,9 +92,10 @@ QSize TLabel::SharedFittedSize() {
 
 // What QLabel::sizeHint answers for a one-line plain text, from one text layout where QLabel
 // makes three (its hint, and its minimum hint at two widths that give a one-line text the same
-// size). A new value text costs the readout's frame this layout. Whatever that one layout does
-// not cover (rich or selectable text, word wrap, a mnemonic for a buddy) asks QLabel itself.
-QSize TLabel::TextSizeHint() const {
+// size), and where the label's text is painted from a kept layout, from that one. A new value
+// text costs the readout's frame this one layout. Whatever that one layout does not cover (rich
+// or selectable text, word wrap, a mnemonic for a buddy) asks QLabel itself.
+QSize TLabel::TextSizeHint() {
   if (!LaysTextOutPlainly(*this)) return sizeHint();
   ensurePolished();
   const QString shown = QLabel::text();
@@ -115,7 +116,8 @@ QSize TLabel::TextSizeHint() const {
   // The width to lay out in does not change a text that never wraps; it is QLabel's anyway.
   const int width = (minimumWidth() > 0 ? minimumWidth() : 2000) - hextra - m.left() - m.right();
   const int flags = align & ~(Qt::AlignVCenter | Qt::AlignHCenter);
-  const QRect bounds = metrics.boundingRect(0, 0, width, 2000, flags, shown);
+  const std::optional<QSize> kept = paintedTexts_.TextSize(*this, shown);
+  const QSize bounds = kept ? *kept : metrics.boundingRect(0, 0, width, 2000, flags, shown).size();
   const QSize contents(bounds.width() + hextra + m.left() + m.right(),
                        bounds.height() + vextra + m.top() + m.bottom());
   return contents.expandedTo(minimumSize());

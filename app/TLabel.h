@@ -34,7 +34,7 @@ class TLabel : public QLabel {
   void FitToText();
   QSize FittedSize();
   QSize SharedFittedSize();
-  QSize TextSizeHint() const;
+  QSize TextSizeHint();
   using LookNumbers = std::array<int, 14>;
   LookNumbers CurrentLookNumbers() const;
   const QString& FitLook();

@@ -131,7 +131,9 @@ TEST(TLabel, FitsToTheSizeQLabelAsksForInEveryLook) {
       {"contents margins", [](QLabel& l) { l.setContentsMargins(3, 4, 5, 6); }},
       {"minimum size", [](QLabel& l) { l.setMinimumSize(80, 40); }},
       {"minimum width", [](QLabel& l) { l.setMinimumWidth(30); }},
+      {"right aligned", [](QLabel& l) { l.setAlignment(Qt::AlignRight | Qt::AlignVCenter); }},
       {"bold and large", BoldAndLarge},
+      {"serif, 13 points", [](QLabel& l) { l.setFont(QFont(QStringLiteral("DejaVu Serif"), 13)); }},
       {"word wrap", [](QLabel& l) { l.setWordWrap(true); }},
       {"buddy", [&buddy](QLabel& l) { l.setBuddy(&buddy); }},
       {"selectable", [](QLabel& l) { l.setTextInteractionFlags(Qt::TextSelectableByMouse); }},
@@ -139,6 +141,8 @@ TEST(TLabel, FitsToTheSizeQLabelAsksForInEveryLook) {
   const char* texts[] = {"45.2%",
                          "100.0%",
                          "12.3 kg",
+                         "max",
+                         "\u4e2d 5%",  // a character the label's font lacks
                          "CALIBRATION...",
                          "&Range",
                          "two\nlines",
