@@ -20,7 +20,9 @@ void TMainForm::CreateController(std::shared_ptr<hidplatform::HidPlatform> platf
 }
 
 void TMainForm::AttachReadoutReactions() {
-  Link.OnPositionsReceived.Add([this] { SplashPanel->hide(); });
+  Link.OnPositionsReceived.Add([this] {
+    if (!SplashPanel->isHidden()) SplashPanel->hide();
+  });
   Link.OnPositionsDecoded.Add([this] { UpdateBrakeLoadText(); });
   Link.OnReadoutDue.Add([this] {
     for (PedalName pedal : kAllPedals) UpdatePedalReadout(Link.Model.Pedal(pedal));
