@@ -73,21 +73,40 @@ std::optional<QSize> LabelTextCache::TextSize(const QLabel& label, const QString
 
 // What QLabel's paint and its style's text drawing come to for such a label: the palette's text
 // role as pen, the text at the left or right of the margin-reduced contents, centred vertically.
-bool LabelTextCache::Paint(QLabel& label) {
+const QStaticText* LabelTextCache::Placed(const QLabel& label, QPointF& at) {
   const QString text = label.text();
-  if (!PaintedAsOneLayout(label, text)) return false;
+  if (!PaintedAsOneLayout(label, text)) return nullptr;
   const QStaticText& laidOut = LaidOut(label, text);
   const QRect area = label.contentsRect().adjusted(label.margin(), label.margin(), -label.margin(),
                                                    -label.margin());
   const QSizeF size = laidOut.size();
   // QLabel clips a text that overflows its area; a fitted label's never does.
-  if (size.width() > area.width() || size.height() > area.height()) return false;
-
-  QPainter painter(&label);
-  painter.setPen(QPen(label.palette().brush(label.foregroundRole()), painter.pen().widthF()));
+  if (size.width() > area.width() || size.height() > area.height()) return nullptr;
   const bool right = (label.alignment() & Qt::AlignRight) != 0;
-  const double x = right ? area.x() + area.width() - size.width() : area.x();
-  const double y = area.y() + std::round((area.height() - size.height()) / 2);
-  painter.drawStaticText(QPointF(x, y), laidOut);
+  at = QPointF(right ? area.x() + area.width() - size.width() : area.x(),
+               area.y() + std::round((area.height() - size.height()) / 2));
+  return &laidOut;
+}
+
+bool LabelTextCache::Paint(QLabel& label) {
+  QPointF at;
+  const QStaticText* laidOut = Placed(label, at);
+  if (laidOut == nullptr) return false;
+  QPainter painter(&label);
+  Draw(label, painter, *laidOut, at);
   return true;
+}
+
+bool LabelTextCache::Paint(QLabel& label, QPainter& painter) {
+  QPointF at;
+  const QStaticText* laidOut = Placed(label, at);
+  if (laidOut == nullptr) return false;
+  Draw(label, painter, *laidOut, at);
+  return true;
+}
+
+void LabelTextCache::Draw(const QLabel& label, QPainter& painter, const QStaticText& laidOut,
+                          QPointF at) {
+  painter.setPen(QPen(label.palette().brush(label.foregroundRole()), painter.pen().widthF()));
+  painter.drawStaticText(at, laidOut);
 }

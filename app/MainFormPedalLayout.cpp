@@ -52,9 +52,12 @@ void BuildTopRow(FormBuilder& build, const PedalMembers& m, const PedalLook& loo
   QWidget* panel = c.panel;
   c.nameLabel = build.Label(m.nameLabel, panel, {56, 8}, look.nameText, SegoeUi(12));
   c.valueLabel = build.Label(m.valueLabel, panel, {114, 8}, look.readingText, SegoeUi(12, true));
+  // The live readout's texts change every frame; nothing else lies beneath them.
+  c.valueLabel->SetPaintsPanelColour(true);
   if (look.hasLoadLabels) {
     c.loadLabel = build.Label(m.loadLabel, panel, {222, 8}, "0kg", SegoeUi(12, true));
     c.loadLabel->setEnabled(false);
+    c.loadLabel->SetPaintsPanelColour(true);
   }
   c.infoLabel = build.Label(m.infoLabel, panel, {315, look.hintTop}, look.hintText, SegoeUi(12));
   c.infoLabel->hide();

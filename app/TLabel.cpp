@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QFontMetrics>
+#include <QPainter>
 #include <QStyle>
 
 #include "PaintPacer.h"
@@ -52,6 +53,23 @@ void TLabel::SetRightAligned(bool rightAligned) {
   setAlignment((rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
 }
 
+void TLabel::SetPaintsPanelColour(bool paints) {
+  paintsPanelColour_ = paints;
+  UpdateOpaqueness();
+}
+
+bool TLabel::StandsOnPlainPanel() const {
+  const QWidget* panel = parentWidget();
+  if (panel == nullptr || !panel->autoFillBackground()) return false;
+  const QBrush& brush = panel->palette().brush(panel->backgroundRole());
+  return brush.style() == Qt::SolidPattern && brush.isOpaque();
+}
+
+// Qt paints nothing of the panel beneath an opaque label.
+void TLabel::UpdateOpaqueness() {
+  setAttribute(Qt::WA_OpaquePaintEvent, paintsPanelColour_ && StandsOnPlainPanel());
+}
+
 void TLabel::changeEvent(QEvent* event) {
   // The fitted sizes and kept layouts hold for one font and style only.
   if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
@@ -59,10 +77,22 @@ void TLabel::changeEvent(QEvent* event) {
     fitLook_.clear();
     paintedTexts_.Clear();
   }
+  // A panel's new palette reaches the labels on it as a change of their own.
+  if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange) {
+    UpdateOpaqueness();
+  }
   QLabel::changeEvent(event);
 }
 
 void TLabel::paintEvent(QPaintEvent* event) {
+  if (testAttribute(Qt::WA_OpaquePaintEvent)) {
+    QPainter painter(this);
+    const QWidget* panel = parentWidget();
+    // Every device pixel Qt left to the label, at any scale: the clip keeps the fill inside them.
+    painter.fillRect(rect().adjusted(-1, -1, 1, 1),
+                     panel->palette().brush(panel->backgroundRole()));
+    if (paintedTexts_.Paint(*this, painter)) return;
+  }
   if (!paintedTexts_.Paint(*this)) QLabel::paintEvent(event);
 }
 

@@ -25,6 +25,12 @@ class TLabel : public QLabel {
   bool RightAligned() const { return rightAligned_; }
   void SetRightAligned(bool rightAligned);
 
+  // For a label on a panel of one plain colour with nothing else beneath the label: the label
+  // paints that colour beneath its text itself, so a new text repaints the label alone, not the
+  // panel's background under it as well (a readout frame repaints four labels). Holds while the
+  // panel fills its background with an opaque solid brush; otherwise the panel paints it.
+  void SetPaintsPanelColour(bool paints);
+
  protected:
   void changeEvent(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
@@ -32,6 +38,8 @@ class TLabel : public QLabel {
  private:
   void ShowText();
   void FitToText();
+  bool StandsOnPlainPanel() const;
+  void UpdateOpaqueness();
   QSize FittedSize();
   QSize SharedFittedSize();
   QSize TextSizeHint();
@@ -43,6 +51,7 @@ class TLabel : public QLabel {
   QString text_;
   bool shownTextDue_ = false;  // the next frame shows text_
   bool rightAligned_ = false;
+  bool paintsPanelColour_ = false;
   // Texts repeat ("45.2%"): laying each one out again costs more than the rest of a report's
   // work.
   QHash<QString, QSize> fittedSizes_;

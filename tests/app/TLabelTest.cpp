@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <QFont>
 #include <QImage>
+#include <QLinearGradient>
 #include <QLineEdit>
 #include <QPalette>
 #include <QTest>
@@ -10,6 +11,7 @@
 
 #include "app/PaintPacer.h"
 #include "app/TLabel.h"
+#include "app/TPanel.h"
 
 namespace {
 
@@ -209,6 +211,61 @@ TEST(TLabel, PaintsItsTextAsQLabelDoes) {
       ShowAsQLabel(probe, look, text);
       probe.resize(label.size());
       EXPECT_EQ(Painted(label), Painted(probe)) << look.name << ": " << text;
+    }
+  }
+}
+
+// The panel with the label on it, as the screen shows it.
+QImage PanelOnScreen(QWidget& panel) {
+  panel.repaint();
+  return panel.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// A label that paints its panel's colour itself leaves the panel looking as it does with a plain
+// QLabel on it, as its texts come and go (a shorter text uncovers panel the label no longer
+// covers); on a panel that is not one plain colour, the panel paints beneath it as before.
+TEST(TLabel, PaintingItsPanelsColourLooksAsAQLabelOnThatPanel) {
+  struct Panel {
+    const char* name;
+    QBrush brush;
+  };
+  QLinearGradient gradient(0, 0, 200, 0);
+  gradient.setColorAt(0, Qt::yellow);
+  gradient.setColorAt(1, Qt::blue);
+  const Panel panels[] = {{"plain", QColor(236, 233, 216)},
+                          {"see-through", QColor(20, 40, 200, 100)},
+                          {"gradient", QBrush(gradient)}};
+  const Look looks[] = {{"plain", [](QLabel&) {}},
+                        {"disabled", [](QLabel& l) { l.setEnabled(false); }},
+                        {"centred, which QLabel paints", [](QLabel& l) {
+                           l.setAlignment(Qt::AlignCenter);
+                         }}};
+  for (const Panel& look : panels) {
+    for (const Look& labelLook : looks) {
+      TPanel withTLabel;
+      TPanel withQLabel;
+      for (TPanel* panel : {&withTLabel, &withQLabel}) {
+        QPalette palette = panel->palette();
+        palette.setBrush(QPalette::Window, look.brush);
+        panel->setPalette(palette);
+        panel->resize(200, 40);
+      }
+      auto* label = new TLabel(&withTLabel);
+      labelLook.apply(*label);
+      label->SetPaintsPanelColour(true);
+      label->move(20, 10);
+      auto* probe = new QLabel(&withQLabel);
+      EXPECT_EQ(label->testAttribute(Qt::WA_OpaquePaintEvent), look.brush.isOpaque() &&
+                                                                   look.brush.style() ==
+                                                                       Qt::SolidPattern)
+          << look.name;
+      for (const char* text : {"100.0%", "5.0%", "CALIBRATION...", "0.0%"}) {
+        label->setText(QString::fromUtf8(text));
+        ShowAsQLabel(*probe, labelLook, text);
+        probe->setGeometry(label->geometry());
+        EXPECT_EQ(PanelOnScreen(withTLabel), PanelOnScreen(withQLabel))
+            << look.name << ", " << labelLook.name << ": " << text;
+      }
     }
   }
 }
