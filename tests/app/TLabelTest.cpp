@@ -235,18 +235,17 @@ TEST(TLabel, PaintingItsPanelsColourLooksAsAQLabelOnThatPanel) {
   const Panel panels[] = {{"plain", QColor(236, 233, 216)},
                           {"see-through", QColor(20, 40, 200, 100)},
                           {"gradient", QBrush(gradient)}};
-  const Look looks[] = {{"plain", [](QLabel&) {}},
-                        {"disabled", [](QLabel& l) { l.setEnabled(false); }},
-                        {"centred, which QLabel paints", [](QLabel& l) {
-                           l.setAlignment(Qt::AlignCenter);
-                         }}};
-  for (const Panel& look : panels) {
+  const Look looks[] = {
+      {"plain", [](QLabel&) {}},
+      {"disabled", [](QLabel& l) { l.setEnabled(false); }},
+      {"centred, which QLabel paints", [](QLabel& l) { l.setAlignment(Qt::AlignCenter); }}};
+  for (const Panel& panelLook : panels) {
     for (const Look& labelLook : looks) {
       TPanel withTLabel;
       TPanel withQLabel;
       for (TPanel* panel : {&withTLabel, &withQLabel}) {
         QPalette palette = panel->palette();
-        palette.setBrush(QPalette::Window, look.brush);
+        palette.setBrush(QPalette::Window, panelLook.brush);
         panel->setPalette(palette);
         panel->resize(200, 40);
       }
@@ -255,16 +254,15 @@ TEST(TLabel, PaintingItsPanelsColourLooksAsAQLabelOnThatPanel) {
       label->SetPaintsPanelColour(true);
       label->move(20, 10);
       auto* probe = new QLabel(&withQLabel);
-      EXPECT_EQ(label->testAttribute(Qt::WA_OpaquePaintEvent), look.brush.isOpaque() &&
-                                                                   look.brush.style() ==
-                                                                       Qt::SolidPattern)
-          << look.name;
+      EXPECT_EQ(label->testAttribute(Qt::WA_OpaquePaintEvent),
+                panelLook.brush.isOpaque() && panelLook.brush.style() == Qt::SolidPattern)
+          << panelLook.name;
       for (const char* text : {"100.0%", "5.0%", "CALIBRATION...", "0.0%"}) {
         label->setText(QString::fromUtf8(text));
         ShowAsQLabel(*probe, labelLook, text);
         probe->setGeometry(label->geometry());
         EXPECT_EQ(PanelOnScreen(withTLabel), PanelOnScreen(withQLabel))
-            << look.name << ", " << labelLook.name << ": " << text;
+            << panelLook.name << ", " << labelLook.name << ": " << text;
       }
     }
   }
