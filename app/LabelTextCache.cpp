@@ -1,6 +1,5 @@
 #include "LabelTextCache.h"
 
-#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QLabel>
@@ -61,14 +60,13 @@ const QStaticText& LabelTextCache::LaidOut(const QLabel& label, const QString& t
 
 std::optional<QSize> LabelTextCache::TextSize(const QLabel& label, const QString& text) {
   if (!PaintedAsOneLayout(label, text)) return std::nullopt;
-  const QFontMetrics metrics(label.font());
+  const QFontMetricsF metrics(label.font());
   for (const QChar c : text) {
     if (c.isSurrogate() || !metrics.inFont(c)) return std::nullopt;
   }
   // A one-line text in one font is as tall as that font; its width is the layout's, whole pixels.
-  const QFontMetricsF exact(label.font());
   return QSize(static_cast<int>(std::ceil(LaidOut(label, text).size().width())),
-               static_cast<int>(std::ceil(exact.ascent() + exact.descent())));
+               static_cast<int>(std::ceil(metrics.ascent() + metrics.descent())));
 }
 
 // What QLabel's paint and its style's text drawing come to for such a label: the palette's text

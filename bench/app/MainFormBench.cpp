@@ -9,11 +9,11 @@
 //    in a real event loop as the program runs it, after W seconds (30 unless told) of the window
 //    alone at that rate: in its first half minute a window meets most of its value texts for the
 //    first time and lays each one out once, a cost of its start and not of a report. The rounds
-//    measure a window past that; the warm-up's own cost is printed before them. The floor is the least this architecture can
-//    cost: the same virtual pedal set, reading thread and blocking hand-off into the same event
-//    loop, with a handler that does nothing. Prints the window thread's CPU share of one core,
-//    the floor's and their ratio per round and as medians, reports shown per second and the
-//    longest gap between two of them.
+//    measure a window past that; the warm-up's own cost is printed before them. The floor is the
+//    least this architecture can cost: the same virtual pedal set, reading thread and blocking
+//    hand-off into the same event loop, with a handler that does nothing. Prints the window
+//    thread's CPU share of one core, the floor's and their ratio per round and as medians,
+//    reports shown per second and the longest gap between two of them.
 // 3. High report rates (1, 2, 4 and 8 kHz, S seconds each), the floor and then the window:
 //    reports shown per second, the deepest queue of reports waiting for the reading thread, and
 //    the reports the pedal set had to hold back because that queue was full.
