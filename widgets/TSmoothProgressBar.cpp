@@ -16,9 +16,12 @@ const QColor kProgressColor(0x28, 0xA0, 0x3C);
 constexpr double kMarqueeStep = 8.0;
 constexpr int kMarqueeFrameMilliseconds = 16;
 // A band that was held (hidden, covered, minimised) carries on from where it was instead of
-// jumping ahead by the time it could not be seen.
-constexpr qint64 kLongestMarqueeFrameMilliseconds = 2 * kMarqueeFrameMilliseconds;
+// jumping ahead by the time it could not be seen: a frame moves it by at most one frame more than
+// the wait it was planned after.
+constexpr qint64 kLongestMarqueeOverrunMilliseconds = kMarqueeFrameMilliseconds;
 constexpr int kMarqueePeakAlpha = 120;
+// However slow the band, a sleeping bar looks again now and then (a resize may bring it nearer).
+constexpr double kLongestMarqueeSleepMilliseconds = 1000.0;
 
 }  // namespace
 
@@ -31,7 +34,6 @@ TSmoothProgressBar::TSmoothProgressBar(QWidget* parent) : QWidget(parent) {
   // precise timer started at a paint never comes early and so costs no deferred repaint.
   FMarqueeTimer.setSingleShot(true);
   FMarqueeTimer.setTimerType(Qt::PreciseTimer);
-  FMarqueeTimer.setInterval(kMarqueeFrameMilliseconds);
   connect(&FMarqueeTimer, &QTimer::timeout, this, &TSmoothProgressBar::MarqueeFrame);
   InstallSmoothProgressBarAccessibility();
 }
@@ -119,7 +121,7 @@ void TSmoothProgressBar::UpdateMarqueeTimer() {
   if (isVisible()) {
     update();  // its paint asks for the next frame
   } else {
-    FMarqueeTimer.start();
+    FMarqueeTimer.start(kMarqueeFrameMilliseconds);
   }
 }
 
@@ -129,19 +131,26 @@ void TSmoothProgressBar::UpdateMarqueeTimer() {
 // keeps its own pace.
 void TSmoothProgressBar::AskForNextMarqueeFrame() {
   if (FStyle == pbstMarquee && !FHiddenAfterShown && !FMarqueeTimer.isActive()) {
-    FMarqueeTimer.start();
+    FMarqueeTimer.start(kMarqueeFrameMilliseconds);
   }
 }
 
 void TSmoothProgressBar::MarqueeFrame() {
   const QRect bandBefore = MarqueeBandRect();
-  const qint64 elapsed = std::min(FMarqueeClock.restart(), kLongestMarqueeFrameMilliseconds);
+  const qint64 longest = FMarqueeTimer.interval() + kLongestMarqueeOverrunMilliseconds;
+  const qint64 elapsed = std::min(FMarqueeClock.restart(), longest);
   AdvanceBand(kMarqueeStep * static_cast<double>(elapsed) / FMarqueeInterval);
+  if (!isVisible()) {
+    FMarqueeTimer.start(kMarqueeFrameMilliseconds);
+    return;
+  }
   // Only the band changes between frames: where it was and where it is now. While it travels
-  // outside the bar nothing is painted, and the timer alone keeps its pace.
-  const QRect changed = (bandBefore | MarqueeBandRect()) & rect();
-  if (!isVisible() || changed.isEmpty()) {
-    FMarqueeTimer.start();
+  // outside the bar there is nothing to paint, and the bar sleeps until the band reaches it.
+  // Each is cut to the bar first: where the band wraps round, from past the right end to before
+  // the left, their union would span the whole bar.
+  const QRect changed = (bandBefore & rect()) | (MarqueeBandRect() & rect());
+  if (changed.isEmpty()) {
+    FMarqueeTimer.start(MillisecondsUntilBandReachesBar());
     return;
   }
   // Painted from this wake-up instead of a posted request that would turn the event loop once
@@ -153,6 +162,20 @@ void TSmoothProgressBar::MarqueeFrame() {
 QRect TSmoothProgressBar::MarqueeBandRect() const {
   const double size = FMarqueeSize;
   return QRectF(FGlowPos - size - 3, 0, 2 * size + 6, height()).toAlignedRect();
+}
+
+// From past the right end the band travels on to where it starts again left of the bar; from
+// there it comes in once its right edge passes the left one. The first whole millisecond after
+// that distance, so that the frame it wakes for has moved the band past it.
+int TSmoothProgressBar::MillisecondsUntilBandReachesBar() const {
+  const double size = FMarqueeSize;
+  const double comesInAfter = -size - 3;
+  const double startsAgainAfter = width() + 2.0 * size;
+  const double distance =
+      FGlowPos <= comesInAfter ? comesInAfter - FGlowPos : startsAgainAfter - FGlowPos;
+  const double pixelsPerMillisecond = kMarqueeStep / FMarqueeInterval;
+  const double wait = std::max(0.0, distance) / pixelsPerMillisecond;
+  return static_cast<int>(std::min(wait, kLongestMarqueeSleepMilliseconds)) + 1;
 }
 
 void TSmoothProgressBar::showEvent(QShowEvent* event) {

@@ -59,6 +59,7 @@ class TSmoothProgressBar : public QWidget {
   void MarqueeFrame();
   QRect MarqueeBandRect() const;
   void AskForNextMarqueeFrame();
+  int MillisecondsUntilBandReachesBar() const;
   void AdvanceBand(double pixels);
   double ProgressWidth(double value, double innerWidth) const;
   void PaintProgress(QPainter& painter, double progress, double innerHeight) const;

@@ -5,9 +5,11 @@
 #include <QAccessibleValueInterface>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdlib>
@@ -329,6 +331,52 @@ TEST(SmoothProgressBarVisibility, MarqueeHoldsWhileCoveredAndMovesAgainWhenUncov
   EXPECT_EQ(inner->GlowPos(), heldAt);
   cover->hide();
   EXPECT_TRUE(WaitFor([&] { return inner->GlowPos() != heldAt; }));
+}
+
+// Counts the wake-ups of every QTimer in the program.
+class TimerWakeUps : public QObject {
+ public:
+  TimerWakeUps() { QCoreApplication::instance()->installEventFilter(this); }
+  ~TimerWakeUps() override { QCoreApplication::instance()->removeEventFilter(this); }
+  int count = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Timer && qobject_cast<QTimer*>(watched) != nullptr) ++count;
+    return false;
+  }
+};
+
+// While the band travels outside the bar there is nothing to draw: a shown bar sleeps through
+// that stretch (a wake-up where it wraps round and one where it comes in) instead of waking for
+// every frame of it.
+TEST(SmoothProgressBarVisibility, AMarqueeWakesOnlyForTheFramesItPaints) {
+  QWidget window;
+  window.resize(400, 40);
+  auto* inner = new ProbedBar;
+  inner->setParent(&window);
+  inner->setGeometry(10, 10, 354, 5);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  inner->SetStyle(pbstMarquee);
+  ASSERT_TRUE(WaitFor([&] { return inner->paints > 0; }));
+
+  // About 750 ms a pass of 594 pixels at 8 pixels per 10 ms; 120 ms of it outside the bar.
+  TimerWakeUps wakeUps;
+  const int paintsBefore = inner->paints;
+  int passes = 1;
+  double last = inner->GlowPos();
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < 2000) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    if (inner->GlowPos() < last) ++passes;
+    last = inner->GlowPos();
+  }
+  const int painted = inner->paints - paintsBefore;
+  ASSERT_GE(passes, 3);
+  EXPECT_GT(painted, 10 * passes);
+  EXPECT_LE(wakeUps.count - painted, 3 * passes) << painted << " frames painted";
 }
 
 // A blended pixel can come out one step apart when painted through a smaller clip; a trail of
