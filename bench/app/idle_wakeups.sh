@@ -1,14 +1,18 @@
 #!/bin/sh
-# The waiting program's cost: starts a program (by default the real one, which finds no pedal
-# set here), lets it settle, then samples its main thread for a while and prints how often that
-# thread woke up (its voluntary context switches) and its CPU share of one core, from the
-# scheduler's accounting in /proc. Needs a display; under Xvfb:
-#   xvfb-run -a bench/app/idle_wakeups.sh build/bench/app/quillfen-settings [SECONDS]
+# The waiting program's cost: starts a program (the real one, which finds no pedal set here, or
+# its floor, build/bench/bench/app/idle_floor), lets it settle, then samples its main thread for
+# a while and prints how often that thread woke up (its voluntary context switches), its CPU
+# share of one core and its CPU per wake-up, from the scheduler's accounting in /proc. Needs a
+# display; under Xvfb:
+#   xvfb-run -a bench/app/idle_wakeups.sh build/bench/app/quillfen-settings [SECONDS [ARGS...]]
+# where ARGS go to the program.
 set -eu
 program=${1:?program to measure}
-seconds=${2:-10}
+shift
+seconds=${1:-10}
+[ $# -gt 0 ] && shift
 
-"$program" &
+"$program" "$@" &
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true' EXIT
 sleep 3
@@ -30,6 +34,7 @@ steal_after=$(steal_ticks)
 awk -v s="$seconds" -v w0="$switches_before" -v w1="$switches_after" \
     -v c0="$cpu_before" -v c1="$cpu_after" \
     -v t0="$steal_before" -v t1="$steal_after" -v hz="$(getconf CLK_TCK)" 'BEGIN {
-  printf "main thread over %d s: %.1f wake-ups/s, %.2f %% of one core; host steal %.1f %% of a core\n",
-         s, (w1 - w0) / s, (c1 - c0) / (s * 1e9) * 100, (t1 - t0) / hz / s * 100
+  printf "main thread over %d s: %.1f wake-ups/s, %.2f %% of one core, %.0f us a wake-up; host steal %.1f %% of a core\n",
+         s, (w1 - w0) / s, (c1 - c0) / (s * 1e9) * 100, (w1 > w0 ? (c1 - c0) / (w1 - w0) / 1e3 : 0),
+         (t1 - t0) / hz / s * 100
 }'
