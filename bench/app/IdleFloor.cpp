@@ -3,13 +3,13 @@
 // 354 x 5 child repaints a band-sized stretch of itself, white, as often as the marquee does (a
 // precise single-shot timer of one frame, started when a frame is painted), sweeping across it.
 // With --wake-only it paints nothing and only wakes once a frame: what the event loop costs.
-#include <QApplication>
 #include <QPainter>
 #include <QTimer>
 #include <QWidget>
-#include <QtGlobal>
 
 #include <cstring>
+
+#include "app/TApplication.h"
 
 namespace {
 
@@ -47,9 +47,7 @@ class SweepingStretch : public QWidget {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // As the program does: without shared memory, a frame needs no round trip to the display.
-  if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
-  QApplication app(argc, argv);
+  TApplication app(argc, argv);  // the program's own, which sets up its painting
   const bool wakeOnly = argc > 1 && std::strcmp(argv[1], "--wake-only") == 0;
   QWidget window;
   window.resize(624, 420);
@@ -61,5 +59,5 @@ int main(int argc, char** argv) {
     new SweepingStretch(&window);
   }
   window.show();
-  return QApplication::exec();
+  return TApplication::exec();
 }

@@ -361,7 +361,7 @@ TEST(SmoothProgressBarVisibility, AMarqueeWakesOnlyForTheFramesItPaints) {
   inner->SetStyle(pbstMarquee);
   ASSERT_TRUE(WaitFor([&] { return inner->paints > 0; }));
 
-  // About 750 ms a pass of 594 pixels at 8 pixels per 10 ms; 120 ms of it outside the bar.
+  // About 750 ms a pass of 594 pixels at 8 pixels per 10 ms; 140 ms of it outside the bar.
   TimerWakeUps wakeUps;
   const int paintsBefore = inner->paints;
   int passes = 1;
